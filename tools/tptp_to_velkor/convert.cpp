@@ -1,0 +1,39 @@
+#include "tools/tptp_to_velkor/convert.hpp"
+
+#include <exception>
+#include <new>
+
+#include "common/large_stack.hpp"
+#include "tools/tptp_to_velkor/error.hpp"
+#include "tools/tptp_to_velkor/reader.hpp"
+#include "tools/tptp_to_velkor/writer.hpp"
+
+namespace tptp {
+
+ConvertResult convert(const ConvertOptions& options) {
+  ConvertResult result;
+  common::run_with_large_stack([&] {
+    try {
+      Problem problem;
+      read_problem(problem, options.problem_path, ReadOptions{options.root}, options.text);
+      Written written = write_problem(problem);
+      result.output = std::move(written.text);
+      result.clauses = written.clauses;
+      result.dropped = written.dropped;
+      result.ok = true;
+    } catch (const ConvertError& error) {
+      result.error = error.file() + ":" +
+                     (error.line() > 0 ? std::to_string(error.line()) + ":" : std::string()) + " " +
+                     error.what();
+    } catch (const std::bad_alloc&) {
+      result.error = options.problem_path + ": not enough memory to convert the problem";
+    } catch (const std::exception& error) {
+      result.error = options.problem_path + ": " + error.what();
+    }
+    return 0;
+  });
+  if (!result.ok) result.output.clear();
+  return result;
+}
+
+}  // namespace tptp

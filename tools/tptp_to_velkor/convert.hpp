@@ -1,0 +1,34 @@
+// Converts one TPTP problem in clause normal form into velkor's
+// input_clause syntax.  This is the whole of tptp-to-velkor apart from its
+// command line.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace tptp {
+
+struct ConvertOptions {
+  std::string problem_path;
+  // Directory against which includes are resolved; when absent they are
+  // looked up in the problem's directory and its ancestors.
+  std::optional<std::string> root;
+  // Contents standing in for the problem file (the path still names it in
+  // messages and anchors the lookup of includes).
+  std::optional<std::string> text;
+};
+
+struct ConvertResult {
+  bool ok = false;
+  std::string output;  // the input_clause entries; empty unless ok
+  std::string error;   // "FILE:LINE: message" (or "FILE: message"); empty if ok
+  std::size_t clauses = 0;
+  std::size_t dropped = 0;  // always-true clauses left out
+};
+
+// Never throws.  Runs on a thread with a large stack, so the nesting depth
+// of terms and parentheses is limited only by memory.
+ConvertResult convert(const ConvertOptions& options);
+
+}  // namespace tptp

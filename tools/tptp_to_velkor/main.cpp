@@ -1,0 +1,85 @@
+// tptp-to-velkor: prints a TPTP clause-normal-form problem in the
+// input_clause syntax that velkor reads.
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "tools/tptp_to_velkor/convert.hpp"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tptp-to-velkor [--root DIR] [-o OUTPUT] PROBLEM.p\n"
+    "Converts a TPTP problem in clause normal form (cnf) into input_clause entries.\n"
+    "  --root DIR   resolve include(...) against DIR (default: the TPTP environment\n"
+    "               variable, else the nearest directory above PROBLEM holding the file)\n"
+    "  -o OUTPUT    write the clauses to OUTPUT instead of standard output\n";
+
+int usage_error(const std::string& message) {
+  std::cerr << "tptp-to-velkor: " << message << "\n" << kUsage;
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  tptp::ConvertOptions options;
+  std::string output_path;
+  bool have_problem = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+    if (arg == "-h" || arg == "--help") {
+      std::cout << kUsage;
+      return 0;
+    } else if (arg == "--root") {
+      const char* dir = value();
+      if (!dir) return usage_error("--root needs a directory");
+      options.root = dir;
+    } else if (arg.rfind("--root=", 0) == 0) {
+      options.root = arg.substr(7);
+    } else if (arg == "-o") {
+      const char* file = value();
+      if (!file) return usage_error("-o needs a file name");
+      output_path = file;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return usage_error("unknown option " + arg);
+    } else if (have_problem) {
+      return usage_error("only one problem file can be converted at a time");
+    } else {
+      options.problem_path = arg;
+      have_problem = true;
+    }
+  }
+  if (!have_problem) return usage_error("no problem file given");
+  if (!options.root) {
+    const char* env = std::getenv("TPTP");
+    if (env && *env) options.root = env;
+  }
+
+  tptp::ConvertResult result = tptp::convert(options);
+  if (!result.ok) {
+    std::cerr << "tptp-to-velkor: " << result.error << "\n";
+    return 1;
+  }
+  if (output_path.empty()) {
+    std::fwrite(result.output.data(), 1, result.output.size(), stdout);
+    if (std::fflush(stdout) != 0) {
+      std::cerr << "tptp-to-velkor: cannot write to standard output\n";
+      return 1;
+    }
+    return 0;
+  }
+  std::ofstream out(output_path, std::ios::binary);
+  out << result.output;
+  out.close();
+  if (!out) {
+    std::cerr << "tptp-to-velkor: cannot write '" << output_path << "'\n";
+    return 1;
+  }
+  return 0;
+}

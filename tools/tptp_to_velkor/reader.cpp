@@ -1,0 +1,368 @@
+#include "tools/tptp_to_velkor/reader.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unordered_set>
+
+#include "tools/tptp_to_velkor/error.hpp"
+#include "tools/tptp_to_velkor/lexer.hpp"
+
+namespace tptp {
+
+namespace fs = std::filesystem;
+
+std::uint32_t Problem::intern(SymbolKind kind, const std::string& spelling) {
+  std::string key;
+  key.reserve(spelling.size() + 1);
+  key += static_cast<char>('0' + static_cast<int>(kind));
+  key += spelling;
+  auto [it, inserted] = index_.try_emplace(std::move(key), symbols_.size());
+  if (inserted) symbols_.push_back(Symbol{kind, spelling});
+  return it->second;
+}
+
+namespace {
+
+bool is_plain_word(const std::string& text) {
+  if (text.empty() || text[0] < 'a' || text[0] > 'z') return false;
+  return std::all_of(text.begin(), text.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+  });
+}
+
+std::string read_whole_file(const std::string& path, const std::string& from_file, int from_line) {
+  std::error_code ec;
+  if (fs::is_directory(path, ec))
+    throw ConvertError(from_file, from_line, "'" + path + "' is a directory, not a problem file");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ConvertError(from_file, from_line, "cannot open '" + path + "'");
+  std::ostringstream contents;
+  contents << in.rdbuf();
+  if (in.bad()) throw ConvertError(from_file, from_line, "cannot read '" + path + "'");
+  return std::move(contents).str();
+}
+
+class FileReader;
+
+// State shared by the reader of the problem and those of its includes.
+struct ReadContext {
+  Problem& problem;
+  const ReadOptions& options;
+  fs::path problem_dir;
+  std::vector<fs::path> open_files;  // the chain of includes being read, for cycles
+};
+
+class FileReader {
+ public:
+  FileReader(ReadContext& context, std::string_view text, std::string file)
+      : ctx_(context), problem_(context.problem), lex_(text, std::move(file)) {}
+
+  void read_all() {
+    while (lex_.peek().kind != Tok::End) statement();
+  }
+
+ private:
+  [[noreturn]] void fail(int line, const std::string& message) const {
+    throw ConvertError(lex_.file(), line, message);
+  }
+
+  [[noreturn]] void unexpected(const std::string& wanted) const {
+    fail(lex_.peek().line, "expected " + wanted + ", found " + describe(lex_.peek()));
+  }
+
+  Token expect(Tok kind, const std::string& wanted) {
+    if (lex_.peek().kind != kind) unexpected(wanted);
+    return lex_.take();
+  }
+
+  bool accept(Tok kind) {
+    if (lex_.peek().kind != kind) return false;
+    lex_.take();
+    return true;
+  }
+
+  void statement() {
+    const Token& head = lex_.peek();
+    if (head.kind != Tok::LowerWord) unexpected("cnf(...) or include(...)");
+    if (head.text == "cnf") {
+      clause();
+    } else if (head.text == "include") {
+      include();
+    } else if (head.text == "fof" || head.text == "tff" || head.text == "thf" ||
+               head.text == "tcf" || head.text == "tpi") {
+      fail(head.line, "'" + head.text +
+                          "' formula: only clauses (cnf) can be converted; the problem must be "
+                          "clausified first");
+    } else {
+      unexpected("cnf(...) or include(...)");
+    }
+  }
+
+  // A clause or include name: a word, a quoted word or an integer.
+  Symbol name(std::string* key) {
+    const Token& token = lex_.peek();
+    Symbol result;
+    if (token.kind == Tok::LowerWord) {
+      result = {SymbolKind::Plain, token.text};
+    } else if (token.kind == Tok::SingleQuoted) {
+      result = {is_plain_word(token.text) ? SymbolKind::Plain : SymbolKind::Quoted, token.text};
+    } else if (token.kind == Tok::Number && token.text.find_first_of("./eE") == std::string::npos) {
+      result = {SymbolKind::Number, token.text};
+    } else {
+      unexpected("a name (word, quoted word or integer)");
+    }
+    lex_.take();
+    *key = std::string(1, static_cast<char>('0' + static_cast<int>(result.kind))) + result.spelling;
+    return result;
+  }
+
+  // Skips a run of general terms up to, not including, the ')' or ',' that
+  // ends it at nesting level 0.  Annotations are free-form data that the
+  // clause set does not depend on.
+  void skip_general_data(bool stop_at_comma) {
+    int depth = 0;
+    while (true) {
+      const Token& token = lex_.peek();
+      switch (token.kind) {
+        case Tok::End:
+          unexpected("')'");
+        case Tok::LParen:
+        case Tok::LBracket:
+          ++depth;
+          break;
+        case Tok::RParen:
+        case Tok::RBracket:
+          if (depth == 0) {
+            if (token.kind == Tok::RBracket) unexpected("')'");
+            return;
+          }
+          --depth;
+          break;
+        case Tok::Comma:
+          if (depth == 0 && stop_at_comma) return;
+          break;
+        case Tok::Dot:
+          if (depth == 0) unexpected("')'");
+          break;
+        default:
+          break;
+      }
+      lex_.take();
+    }
+  }
+
+  void clause() {
+    int line = lex_.take().line;
+    expect(Tok::LParen, "'(' after cnf");
+    Clause clause;
+    clause.file = lex_.file();
+    clause.line = line;
+    clause.name = name(&clause.name_key);
+    expect(Tok::Comma, "',' after the clause name");
+    Token role = expect(Tok::LowerWord, "a role such as axiom or negated_conjecture");
+    if (lex_.peek().kind == Tok::Other && lex_.peek().text == "-") {
+      lex_.take();
+      skip_general_data(true);
+    }
+    // A negated conjecture is what a refutation starts from; hypotheses keep
+    // their own type; every other role is a plain premise.
+    clause.role = role.text == "negated_conjecture" ? Role::Conjecture
+                  : role.text == "hypothesis"       ? Role::Hypothesis
+                                                    : Role::Axiom;
+    expect(Tok::Comma, "',' after the role");
+    variables_.clear();
+    disjunction(clause);
+    if (accept(Tok::Comma)) skip_general_data(false);
+    expect(Tok::RParen, "')' or '|' after the clause");
+    expect(Tok::Dot, "'.' after cnf(...)");
+    clause.variables.resize(variables_.size());
+    for (const auto& [variable, index] : variables_) clause.variables[index] = variable;
+    problem_.clauses.push_back(std::move(clause));
+  }
+
+  void disjunction(Clause& clause) {
+    unit(true, clause);
+    while (accept(Tok::Bar)) unit(true, clause);
+  }
+
+  // One literal, or a parenthesised disjunction, under `positive`.  Only a
+  // single literal can be negated inside a clause.
+  void unit(bool positive, Clause& clause) {
+    const Token& token = lex_.peek();
+    if (token.kind == Tok::Tilde) {
+      lex_.take();
+      unit(!positive, clause);
+    } else if (token.kind == Tok::LParen) {
+      lex_.take();
+      if (positive) {
+        disjunction(clause);
+      } else {
+        unit(false, clause);
+        if (lex_.peek().kind == Tok::Bar)
+          fail(lex_.peek().line, "a negated disjunction is not a clause");
+      }
+      expect(Tok::RParen, "')' or '|'");
+    } else {
+      atomic(positive, clause);
+    }
+  }
+
+  void atomic(bool positive, Clause& clause) {
+    int line = lex_.peek().line;
+    std::uint32_t left = term();
+    if (lex_.peek().kind == Tok::Equals || lex_.peek().kind == Tok::NotEquals) {
+      if (lex_.take().kind == Tok::NotEquals) positive = !positive;
+      std::uint32_t right = term();
+      clause.literals.push_back(Literal{positive, true, left, right});
+      return;
+    }
+    const Term& atom = problem_.terms[left];
+    if (atom.is_variable) fail(line, "a variable cannot stand as a literal");
+    const Symbol& predicate = problem_.symbol(atom.id);
+    if (predicate.kind == SymbolKind::Number || predicate.kind == SymbolKind::Distinct)
+      fail(line, "a number or a distinct object cannot stand as a literal");
+    if (predicate.kind == SymbolKind::System && atom.arity == 0 &&
+        (predicate.spelling == "$true" || predicate.spelling == "$false")) {
+      // A true literal satisfies the clause; a false one adds nothing to it.
+      if ((predicate.spelling == "$true") == positive) clause.always_true = true;
+      return;
+    }
+    clause.literals.push_back(Literal{positive, false, left, 0});
+  }
+
+  std::uint32_t term() {
+    Token token = lex_.take();
+    Term result{false, 0, 0, 0};
+    switch (token.kind) {
+      case Tok::UpperWord: {
+        auto [it, inserted] =
+            variables_.try_emplace(token.text, static_cast<std::uint32_t>(variables_.size()));
+        result = {true, it->second, 0, 0};
+        problem_.terms.push_back(result);
+        return static_cast<std::uint32_t>(problem_.terms.size() - 1);
+      }
+      case Tok::LowerWord:
+        result.id = problem_.intern(SymbolKind::Plain, token.text);
+        break;
+      case Tok::SingleQuoted:
+        result.id = problem_.intern(
+            is_plain_word(token.text) ? SymbolKind::Plain : SymbolKind::Quoted, token.text);
+        break;
+      case Tok::DollarWord:
+        result.id = problem_.intern(SymbolKind::System, token.text);
+        break;
+      case Tok::DistinctObject:
+        result.id = problem_.intern(SymbolKind::Distinct, token.text);
+        break;
+      case Tok::Number:
+        result.id = problem_.intern(SymbolKind::Number, token.text);
+        break;
+      default:
+        fail(token.line, "expected a term, found " + describe(token));
+    }
+    bool takes_arguments = token.kind == Tok::LowerWord || token.kind == Tok::SingleQuoted ||
+                           token.kind == Tok::DollarWord;
+    if (takes_arguments && accept(Tok::LParen)) {
+      std::vector<std::uint32_t> arguments;
+      do arguments.push_back(term());
+      while (accept(Tok::Comma));
+      expect(Tok::RParen, "',' or ')' in an argument list");
+      result.first_arg = static_cast<std::uint32_t>(problem_.args.size());
+      result.arity = static_cast<std::uint32_t>(arguments.size());
+      problem_.args.insert(problem_.args.end(), arguments.begin(), arguments.end());
+    }
+    problem_.terms.push_back(result);
+    return static_cast<std::uint32_t>(problem_.terms.size() - 1);
+  }
+
+  void include() {
+    int line = lex_.take().line;
+    expect(Tok::LParen, "'(' after include");
+    Token file = expect(Tok::SingleQuoted, "a quoted file name");
+    std::optional<std::unordered_set<std::string>> selection;
+    std::vector<std::pair<std::string, Symbol>> selected;
+    if (accept(Tok::Comma)) {
+      expect(Tok::LBracket, "'[' opening the list of selected clauses");
+      selection.emplace();
+      if (lex_.peek().kind != Tok::RBracket) {
+        do {
+          std::string key;
+          Symbol symbol = name(&key);
+          if (selection->insert(key).second) selected.emplace_back(key, symbol);
+        } while (accept(Tok::Comma));
+      }
+      expect(Tok::RBracket, "',' or ']' in the list of selected clauses");
+    }
+    expect(Tok::RParen, "')' after the included file");
+    expect(Tok::Dot, "'.' after include(...)");
+
+    fs::path path = resolve(file.text, line);
+    fs::path identity = fs::weakly_canonical(path);
+    if (std::find(ctx_.open_files.begin(), ctx_.open_files.end(), identity) !=
+        ctx_.open_files.end())
+      fail(line, "'" + file.text + "' includes itself (directly or through other includes)");
+    std::string text = read_whole_file(path.string(), lex_.file(), line);
+    std::size_t first = problem_.clauses.size();
+    ctx_.open_files.push_back(identity);
+    FileReader(ctx_, text, path.string()).read_all();
+    ctx_.open_files.pop_back();
+    if (!selection) return;
+
+    std::unordered_set<std::string> found;
+    auto keep = std::stable_partition(problem_.clauses.begin() + static_cast<std::ptrdiff_t>(first),
+                                      problem_.clauses.end(), [&](const Clause& clause) {
+                                        if (!selection->contains(clause.name_key)) return false;
+                                        found.insert(clause.name_key);
+                                        return true;
+                                      });
+    problem_.clauses.erase(keep, problem_.clauses.end());
+    for (const auto& [key, symbol] : selected)
+      if (!found.contains(key))
+        fail(line, "'" + file.text + "' has no clause named " + symbol.spelling);
+  }
+
+  fs::path resolve(const std::string& name, int line) const {
+    fs::path relative(name);
+    std::error_code ec;
+    if (relative.is_absolute()) {
+      if (!fs::exists(relative, ec)) fail(line, "included file '" + name + "' does not exist");
+      return relative;
+    }
+    if (ctx_.options.root) {
+      fs::path candidate = fs::path(*ctx_.options.root) / relative;
+      if (!fs::exists(candidate, ec))
+        fail(line,
+             "included file '" + name + "' is not in the TPTP root '" + *ctx_.options.root + "'");
+      return candidate;
+    }
+    for (fs::path dir = ctx_.problem_dir;; dir = dir.parent_path()) {
+      fs::path candidate = dir / relative;
+      if (fs::exists(candidate, ec)) return candidate;
+      if (dir == dir.parent_path() || dir.empty()) break;
+    }
+    fail(line, "included file '" + name +
+                   "' is in no directory above the problem; give the TPTP root with --root "
+                   "or the TPTP environment variable");
+  }
+
+  ReadContext& ctx_;
+  Problem& problem_;
+  Lexer lex_;
+  std::unordered_map<std::string, std::uint32_t> variables_;  // of the clause being read
+};
+
+}  // namespace
+
+void read_problem(Problem& problem, const std::string& path, const ReadOptions& options,
+                  const std::optional<std::string>& text) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(path, ec);
+  if (ec) absolute = path;
+  ReadContext context{problem, options, absolute.parent_path(), {fs::weakly_canonical(absolute)}};
+  std::string contents = text ? *text : read_whole_file(path, path, 0);
+  FileReader(context, contents, path).read_all();
+}
+
+}  // namespace tptp

@@ -1,0 +1,26 @@
+// Reads a TPTP problem in clause normal form, following its includes, into a
+// Problem.  Anything that is not a clause (first-order or typed formulas) or
+// that does not follow the language is reported as a ConvertError with the
+// file and line where it was found.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "tools/tptp_to_velkor/problem.hpp"
+
+namespace tptp {
+
+struct ReadOptions {
+  // Directory against which include paths are resolved.  When absent, each
+  // include is looked up in the problem's directory and then in every
+  // ancestor of it, nearest first.
+  std::optional<std::string> root;
+};
+
+// Reads the problem in `path`; `text`, when given, stands for the contents
+// of that file (the path is then only used for messages and includes).
+void read_problem(Problem& problem, const std::string& path, const ReadOptions& options,
+                  const std::optional<std::string>& text = std::nullopt);
+
+}  // namespace tptp
