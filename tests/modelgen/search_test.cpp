@@ -70,9 +70,19 @@ TEST(Restarts, LoopThatCannotEndIsStopped) {
   result = run_on({"-limit", "3", "-rand", "3"}, kPigeons);
   EXPECT_EQ(result.out, "4 4 4 4 4 \n");
   EXPECT_EQ(result.status, 3);
-  // Growth that overflows the 32-bit limit saturates instead.
-  result = run_on({"-limit", "2000000000", "-limit+", "2000000000"}, kPigeons);
-  EXPECT_EQ(result.out, "unsatisfiable: 11 branches\n");
+}
+
+TEST(Restarts, LimitGrowthIsComputedWithoutOverflow) {
+  std::string file = std::string(SHARED_DATA_DIR) + "/satlib/uuf50-01.cnf";
+  // 5 x 2000000000 exceeds 32 bits; the limit grows to 100000005.
+  expect_output(run_args({"-limit", "5", "-limit+", "2000000000", file}),
+                "6 unsatisfiable: 1125 branches in attempt 2\n");
+  // A limit beyond the 32-bit range saturates.
+  expect_output(run_args({"-limit", "100", "-limit+", "2147483647", file}),
+                "102 unsatisfiable: 1125 branches in attempt 2\n");
+  // Shrinking below zero removes the bound.
+  expect_output(run_on({"-limit", "5", "-limit+", "-200"}, kPigeons),
+                "6 unsatisfiable: 11 branches in attempt 2\n");
 }
 
 TEST(SeededTieBreak, SeedModuloCounterDecidesTies) {
