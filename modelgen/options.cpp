@@ -20,46 +20,46 @@ namespace {
 // A 334251271 seed stands in for a seed of 0, which would switch the tie-break off.
 constexpr std::int32_t kDefaultSeed = 334251271;
 
-struct OptionSpec {
+struct OptionWord {
   std::string_view word;
   bool takes_argument;
   void (*apply)(ModelGenerator& g, std::int32_t argument);
 };
 
 constexpr std::array kOptions = {
-    OptionSpec{"-negmodel", false,
+    OptionWord{"-negmodel", false,
                [](ModelGenerator& g, std::int32_t) { g.negative_model = true; }},
-    OptionSpec{"-allmodels", false, [](ModelGenerator& g, std::int32_t) { g.all_models = true; }},
-    OptionSpec{"-atomlist", false, [](ModelGenerator& g, std::int32_t) { g.atom_list = true; }},
-    OptionSpec{"-max", false, [](ModelGenerator& g, std::int32_t) { g.max_weight = true; }},
-    OptionSpec{"-pos", false, [](ModelGenerator& g, std::int32_t) { g.positive_first = true; }},
-    OptionSpec{"-neg", false, [](ModelGenerator& g, std::int32_t) { g.negative_first = true; }},
-    OptionSpec{"-verbose", true, [](ModelGenerator& g, std::int32_t n) { g.verbosity = n; }},
-    OptionSpec{"-noverbose", false, [](ModelGenerator& g, std::int32_t) { g.verbosity = 0; }},
-    OptionSpec{"-dynamic", false, [](ModelGenerator& g, std::int32_t) { g.dynamic = true; }},
-    OptionSpec{"-maxdyn", true,
+    OptionWord{"-allmodels", false, [](ModelGenerator& g, std::int32_t) { g.all_models = true; }},
+    OptionWord{"-atomlist", false, [](ModelGenerator& g, std::int32_t) { g.atom_list = true; }},
+    OptionWord{"-max", false, [](ModelGenerator& g, std::int32_t) { g.max_weight = true; }},
+    OptionWord{"-pos", false, [](ModelGenerator& g, std::int32_t) { g.positive_first = true; }},
+    OptionWord{"-neg", false, [](ModelGenerator& g, std::int32_t) { g.negative_first = true; }},
+    OptionWord{"-verbose", true, [](ModelGenerator& g, std::int32_t n) { g.verbosity = n; }},
+    OptionWord{"-noverbose", false, [](ModelGenerator& g, std::int32_t) { g.verbosity = 0; }},
+    OptionWord{"-dynamic", false, [](ModelGenerator& g, std::int32_t) { g.dynamic = true; }},
+    OptionWord{"-maxdyn", true,
                [](ModelGenerator& g, std::int32_t n) {
                  g.dynamic = true;
                  g.dynamic_depth = n;
                }},
-    OptionSpec{"-switch", false, [](ModelGenerator&, std::int32_t) {}},
-    OptionSpec{"-geninput", false, [](ModelGenerator& g, std::int32_t) { g.generic_input = true; }},
-    OptionSpec{"-size", true, [](ModelGenerator&, std::int32_t) {}},
-    OptionSpec{"-limit", true, [](ModelGenerator& g, std::int32_t n) { g.step_limit = n; }},
-    OptionSpec{"-rand", true,
+    OptionWord{"-switch", false, [](ModelGenerator&, std::int32_t) {}},
+    OptionWord{"-geninput", false, [](ModelGenerator& g, std::int32_t) { g.generic_input = true; }},
+    OptionWord{"-size", true, [](ModelGenerator&, std::int32_t) {}},
+    OptionWord{"-limit", true, [](ModelGenerator& g, std::int32_t n) { g.step_limit = n; }},
+    OptionWord{"-rand", true,
                [](ModelGenerator& g, std::int32_t n) { g.seed = n == 0 ? kDefaultSeed : n; }},
-    OptionSpec{"-randp", true, [](ModelGenerator& g, std::int32_t n) { g.random_percent = n; }},
-    OptionSpec{"-limit+", true, [](ModelGenerator& g, std::int32_t n) { g.limit_growth = n; }},
-    OptionSpec{"-div", true, [](ModelGenerator& g, std::int32_t n) { g.divisor_exponent = n; }},
-    OptionSpec{"-enddiv", true, [](ModelGenerator&, std::int32_t) {}},
-    OptionSpec{"-freqdiv", true, [](ModelGenerator& g, std::int32_t n) { g.tie_granularity = n; }},
-    OptionSpec{"-split", true,
+    OptionWord{"-randp", true, [](ModelGenerator& g, std::int32_t n) { g.random_percent = n; }},
+    OptionWord{"-limit+", true, [](ModelGenerator& g, std::int32_t n) { g.limit_growth = n; }},
+    OptionWord{"-div", true, [](ModelGenerator& g, std::int32_t n) { g.divisor_exponent = n; }},
+    OptionWord{"-enddiv", true, [](ModelGenerator&, std::int32_t) {}},
+    OptionWord{"-freqdiv", true, [](ModelGenerator& g, std::int32_t n) { g.tie_granularity = n; }},
+    OptionWord{"-split", true,
                [](ModelGenerator& g, std::int32_t n) {
                  g.split_long_clauses = true;
                  g.split_budget = std::min(g.split_budget, n);
                }},
-    OptionSpec{"-dynatom", true, [](ModelGenerator& g, std::int32_t n) { g.look_ahead = n; }},
-    OptionSpec{"-maxsteps", true, [](ModelGenerator&, std::int32_t) {}},
+    OptionWord{"-dynatom", true, [](ModelGenerator& g, std::int32_t n) { g.look_ahead = n; }},
+    OptionWord{"-maxsteps", true, [](ModelGenerator&, std::int32_t) {}},
 };
 
 struct UsageLine {
@@ -115,8 +115,8 @@ void ModelGenerator::parse_options(std::span<const std::string_view> words) {
   std::size_t last = words.size() - 1;  // the file name
   std::size_t i = 0;
   while (i < last) {
-    const OptionSpec* option = nullptr;
-    for (const OptionSpec& candidate : kOptions)
+    const OptionWord* option = nullptr;
+    for (const OptionWord& candidate : kOptions)
       if (candidate.word == words[i]) option = &candidate;
     if (option == nullptr) abort_parameter_list(*this);
     if (!option->takes_argument) {

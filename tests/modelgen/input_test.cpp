@@ -107,6 +107,14 @@ TEST(GeneralSyntax, LiteralsAreData) {
                 "positive part of model 1:\n (1 (-2 ZZ)) a \"b\"\nsatisfiable: 1 branches\n");
 }
 
+TEST(GeneralSyntax, DeeplyNestedDataAreReadAndCompared) {
+  // Two separately read copies of a datum nested 200000 deep are one atom:
+  // the second unit clause is already satisfied.
+  std::string deep = std::string(200000, '(') + "x" + std::string(200000, ')');
+  std::string file = "((" + deep + ") ())\n((" + deep + ") ())\n";
+  EXPECT_EQ(run_on({"-geninput", "-verbose", "3"}, file).out, "satisfiable: 2 branches\n");
+}
+
 TEST(Dimacs, ReadLikeTheIntegerSyntax) {
   const char dimacs[] = "c comment\nc\np cnf 3 2\n1 -3\n 0\n2 3 0\n%\n0\n\n";
   std::string expected = run_on({"-allmodels", "-negmodel", "-atomlist"}, "(1 -3)\n(2 3)\n").out;
