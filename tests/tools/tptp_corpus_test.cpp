@@ -29,7 +29,9 @@ struct Header {
   std::string predicate_arities, functor_arities;
 };
 
-Header parse_header(const std::string& text) {
+Header parse_header(const std::string& file_text) {
+  // The header is the comment block at the top; the clauses can be megabytes.
+  const std::string text = file_text.substr(0, file_text.find("\ncnf("));
   Header h;
   std::smatch m;
   auto find = [&](const char* pattern) { return std::regex_search(text, m, std::regex(pattern)); };
@@ -84,18 +86,19 @@ TEST(TptpCorpus, EveryProblemConvertsToReadableClausesMatchingItsHeader) {
     auto read = tools_testing::read_input_clauses(run.out);
     ASSERT_TRUE(read.ok) << read.error;
 
-    // The library tells which clauses were left out as always true; apart
-    // from that it must say exactly what the program printed.
-    auto in_process = tptp::convert({file.string(), std::nullopt, std::nullopt});
-    ASSERT_TRUE(in_process.ok) << in_process.error;
-    EXPECT_EQ(in_process.output, run.out);
-    dropped += in_process.dropped;
-
     Header h = parse_header(read_file(file.string()));
     if (h.clauses < 0) continue;  // clausified problems without a header
     const auto& s = read.stats;
-    EXPECT_EQ(static_cast<long>(s.clauses + in_process.dropped), h.clauses);
-    if (in_process.dropped > 0) continue;  // the other counts change with the clause
+    if (static_cast<long>(s.clauses) != h.clauses) {
+      // Only clauses that are always true may be missing, and the library
+      // counts those; apart from that it must say what the program printed.
+      auto in_process = tptp::convert({file.string(), std::nullopt, std::nullopt});
+      ASSERT_TRUE(in_process.ok) << in_process.error;
+      EXPECT_EQ(in_process.output, run.out);
+      EXPECT_EQ(static_cast<long>(s.clauses + in_process.dropped), h.clauses);
+      dropped += in_process.dropped;
+      continue;  // the other counts change with the clauses
+    }
     ++compared;
     EXPECT_EQ(static_cast<long>(s.units), h.units);
     EXPECT_EQ(static_cast<long>(s.non_horn), h.non_horn);
