@@ -45,7 +45,7 @@ class NameSpace {
   std::unordered_set<std::string> used_;
 };
 
-// A name velkor reads back as the same word, or nullptr-equivalent "".
+// Whether velkor reads the name back, written as it is, as the same symbol.
 bool keeps_spelling(const Symbol& symbol) {
   if (symbol.kind == SymbolKind::Plain) return symbol.spelling != "input_clause";
   return symbol.kind == SymbolKind::Number && all_digits(symbol.spelling);
