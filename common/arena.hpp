@@ -1,0 +1,70 @@
+// A bump allocator for records that live until the process ends.
+//
+// Reasoning programs create many small records (terms, literals, copies, trail
+// nodes) and never free them one by one: everything is either permanent or
+// reused in place.  So memory comes from large zeroed blocks handed out by
+// bumping a pointer; nothing is ever returned before the process ends.
+#pragma once
+
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace common {
+
+class Arena {
+ public:
+  Arena() = default;
+  Arena(const Arena&) = delete;
+  Arena& operator=(const Arena&) = delete;
+  ~Arena() {
+    for (void* block : blocks_) std::free(block);
+  }
+
+  // Zeroed, suitably aligned storage for `bytes` bytes.
+  void* allocate(std::size_t bytes) {
+    bytes = (bytes + kAlign - 1) & ~(kAlign - 1);
+    if (bytes > static_cast<std::size_t>(end_ - next_)) refill(bytes);
+    void* result = next_;
+    next_ += bytes;
+    return result;
+  }
+
+  // A new T built from `args` in arena storage.  T must be trivially
+  // destructible: arena records are never destroyed.
+  template <typename T, typename... Args>
+  T* make(Args&&... args) {
+    static_assert(std::is_trivially_destructible_v<T>);
+    return new (allocate(sizeof(T))) T{std::forward<Args>(args)...};
+  }
+
+  // An array of n value-initialised (zeroed) T.
+  template <typename T>
+  T* array(std::size_t n) {
+    static_assert(std::is_trivially_destructible_v<T>);
+    T* p = static_cast<T*>(allocate(sizeof(T) * (n == 0 ? 1 : n)));
+    for (std::size_t i = 0; i < n; ++i) new (p + i) T();
+    return p;
+  }
+
+ private:
+  static constexpr std::size_t kAlign = alignof(std::max_align_t);
+  static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+  void refill(std::size_t bytes) {
+    std::size_t size = bytes > kBlockBytes ? bytes : kBlockBytes;
+    void* block = std::calloc(1, size);
+    if (block == nullptr) throw std::bad_alloc();
+    blocks_.push_back(block);
+    next_ = static_cast<char*>(block);
+    end_ = next_ + size;
+  }
+
+  std::vector<void*> blocks_;
+  char* next_ = nullptr;
+  char* end_ = nullptr;
+};
+
+}  // namespace common

@@ -1,0 +1,168 @@
+// The in-memory form of a problem and of the search's working copies.
+//
+// The reader builds clause, literal, predicate, functor, term and variable
+// records once; the search never looks at text again.  Everything lives in the
+// prover's arena until the process ends, and records refer to each other by
+// plain pointers.  Names are interned, so two names are equal exactly when
+// they are the same object.
+//
+// Field order follows the documented record layouts; the search relies on
+// literals and subgoals sharing one record type, so that code reading a sign,
+// predicate, arguments or connections works on both.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace velkor {
+
+struct Clause;
+struct ClauseCopy;
+struct ConstraintCell;
+struct Literal;
+struct SubgoalGroup;
+struct TrieNode;
+
+// An interned name: unique per spelling, compared by identity.
+struct Name {
+  std::string_view text;
+};
+
+// Clause types; kNone for a type word that is none of the four.
+enum class ClauseType : std::uint8_t { kNone, kAxiom, kHypothesis, kConjecture, kLemma };
+
+// A functor or predicate record.  Functors and predicates share this head so
+// that a clause's `symbols` list and the signature bound treat both alike.
+struct Symbol {
+  const Name* name;
+  std::int64_t arity;
+  std::int64_t number;            // 1, 2, ... in order of first appearance
+  std::int64_t signature_weight;  // 1; 0 for free goal symbols under "-sig"
+  bool is_predicate;
+};
+
+using Functor = Symbol;
+
+// Root of one lemma index (one predicate, one sign).  For a propositional
+// predicate only `present` is used; otherwise `trie` and `max_variables`.
+struct LemmaRoot {
+  bool present;
+  TrieNode* trie;
+  std::int64_t max_variables;
+};
+
+struct Predicate : Symbol {
+  bool has_index;  // the index roots exist only when the lemma index is on
+  LemmaRoot positive_index;
+  LemmaRoot negative_index;
+};
+
+// A term: a function application or constant (functor set, arguments in
+// `args`), or a variable cell (functor null).  This is the one variable test.
+struct Term {
+  Functor* functor;                    // null for a variable cell
+  Term** args;                         // functor->arity arguments
+  Term* binding;                       // variables: bound term, null while unbound
+  ConstraintCell* constraint_chain;    // first constraint element watching it
+  const Name* name;                    // variables: the name written in the input
+  std::int64_t occurrences;            // scratch count while measuring complexity
+};
+
+inline bool is_variable(const Term* t) { return t->functor == nullptr; }
+
+// One connection: literal `index` (from 0) of `clause`.
+struct Connection {
+  Clause* clause;
+  std::int64_t index;
+};
+
+// The alternatives tried for a subgoal: reduction steps first when
+// `reduction` is set, then extension steps into the entries in order.
+struct ConnectionList {
+  bool reduction;
+  std::int64_t count;
+  Connection* entries;
+};
+
+// A literal of an input clause, a subgoal of a clause copy, or a difference
+// literal made by equality unification.  Input literals use `clause`;
+// subgoals and difference literals use `copy`.
+struct Literal {
+  char sign;  // '+' or '-'
+  Predicate* predicate;
+  Term** args;  // predicate->arity arguments
+  ConnectionList* connections;
+  Clause* clause;
+  ClauseCopy* copy;
+  bool selected;
+  Literal* mate;  // the partner literal of the copy entered from this subgoal
+  std::int64_t number;  // position in its clause, from 1
+  Literal* foldup_link;
+  std::int64_t reduction_mark;
+  // Difference literals only: set on the last difference of an extension
+  // step, the chain group that was innermost before the step's differences.
+  SubgoalGroup* older;
+};
+
+// One element of the global subgoal chain: either the subgoals of a clause
+// copy, or the difference literals recorded by one step (equality mode).
+struct SubgoalGroup {
+  ClauseCopy* copy;           // copy group: the copy; difference group: null
+  std::int64_t first;         // difference group: eq-trail position of its first literal
+  std::int64_t count;         // number of subgoals in the group
+  SubgoalGroup* older;        // the group that was innermost when this one was pushed
+  bool completes_parent;      // exhausting it means the parent subgoal is solved
+};
+
+// A working copy of a clause with fresh variables.
+struct ClauseCopy {
+  Literal* subgoals;                // clause->length subgoal records, literal order
+  SubgoalGroup group;               // the copy's place in the subgoal chain
+  Literal* parent;                  // subgoal the copy was entered from; null at the start
+  Clause* clause;
+  const void* copy_tag;
+  std::int64_t depth_left;
+  std::int64_t entry_inferences;
+  std::int64_t weighted_limit;
+  std::int64_t differences;         // eq-trail position of its first difference, or 0
+};
+
+struct Clause {
+  std::int64_t free_copies;         // index in `copies` of the next copy to use
+  Literal* literals;                // `length` literals in input order
+  std::int64_t length;
+  std::int64_t variable_count;
+  Term** variables;                 // most recently introduced first
+  const void* copy_tag;
+  ClauseType type;
+  std::int64_t number;              // position in the input file, from 1
+  const Name** name;                // clause name: one name, or a name with arguments
+  std::int64_t name_length;
+  ClauseCopy** copies;              // oldest first; `nr_copies` in use of `copies_capacity`
+  std::int64_t nr_copies;
+  std::int64_t copies_capacity;
+  std::int64_t term_size;
+  Symbol** symbols;                 // most recently met first
+  std::int64_t nr_symbols;
+};
+
+// A cell of the constraint stack: a disequation constraint (pending count and
+// satisfied flag) or one of its elements (value, owner, next on the variable).
+struct ConstraintCell {
+  std::int64_t pending;
+  bool satisfied;
+  Term* value;
+  ConstraintCell* constraint;
+  ConstraintCell* next;
+};
+
+// A node of a lemma-index trie level.  `variable` > 0 stands for the n-th
+// distinct variable of an entry; otherwise `functor` is the symbol.
+struct TrieNode {
+  std::int64_t variable;
+  Functor* functor;
+  TrieNode* children;
+  TrieNode* next;  // next node of the same level
+};
+
+}  // namespace velkor

@@ -1,0 +1,304 @@
+// The whole state of one run of the prover, in one place.
+//
+// Every setting, counter, trail and search variable of `velkor` is a member of
+// `Prover`, declared here with its default.  Each folder implements the
+// member functions of its concern: front/ the options and the run sequence,
+// input/ the reader and the report, terms/ bindings, unification, copies,
+// constraints and regularity, search/ the tableau search, support/ the
+// connection graph, clause ordering, display and the lemma index.  Tests make
+// a fresh `Prover` per case.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "common/arena.hpp"
+#include "prover/input/records.hpp"
+
+namespace velkor {
+
+// Thrown to end the run with an exit status: the proof report, the fatal
+// messages.  Caught at the top of the run, after the output is flushed.
+struct ProverExit {
+  int status;
+};
+
+// Result of a unifier: failure, success, or success by recording an equality
+// difference.  Callers treat everything but kFail as success.
+enum class Unified { kFail, kTrue, kDifference };
+
+// One undo record of the value trail: the bytes of a field before a logged
+// write.  `object` null is a mark.
+struct ValueUndo {
+  void* object;
+  std::uint64_t old_value;
+  std::uint8_t size;
+};
+
+// State of the extension unifier within one call.
+enum class Optimized : std::uint8_t { kNothingBound, kCopyBound, kGeneral };
+
+class Prover {
+ public:
+  Prover();
+  Prover(const Prover&) = delete;
+  Prover& operator=(const Prover&) = delete;
+
+  // ---- Settings changed by options ---------------------------------------
+  std::int64_t depth = 1;                    // bound of the current level ("-id")
+  std::int64_t final_depth = 0;              // stop after this level ("-d")
+  bool clause_reordering = false;            // sort clauses before the graph
+  bool weighted_depth = false;               // weighted depth bound ("-wd*")
+  std::int64_t wd1 = 120;                    // weighted bound bonus (hundredths)
+  std::int64_t wd2 = 120;                    // charge per extra literal (hundredths)
+  std::int64_t wd3 = 120;                    // speed of the move to the weighted bound
+  bool signature_bound = false;              // "-sig"
+  std::int64_t free_sig = 0;                 // signature budget left
+  bool subgoal_reordering_on = false;        // "-dynsgreord" given
+  std::int64_t subgoal_reordering = 0;       // its rule number
+  std::int64_t subgoal_complexity_measure = 0;
+  bool global_reordering = false;
+  std::int64_t subgoal_alternation = 0;      // 0 off, 1 single, 2 multi
+  bool regularity = false;
+  bool constraints = false;
+  bool strong_regularity = false;
+  bool matings_pruning = false;
+  bool equal_predecessor_fail_on = false;    // "-eqpred" given
+  std::int64_t equal_predecessor_fail = 0;   // its value (0 or 1)
+  bool proof_output = false;
+  bool sgindex = false;
+  bool equality = false;
+  bool norel = false;
+  bool foldup = false;
+  bool index_foldup = false;
+  bool printindex = false;
+  bool test_grounding = false;
+
+  // ---- Run state of the front end ----------------------------------------
+  std::vector<Clause*> formula_clauses;      // `formula`.`clauses`
+  std::vector<Clause*> formula_lemmas;       // `formula`.`lemmas`
+  std::vector<Clause*> start_clauses;
+  Literal* foldup_root;                      // root of all foldup chains
+  std::vector<std::int64_t> sig_vector;      // charged weight per symbol number, 0 = free
+  std::vector<std::int64_t> sig_trail;       // symbol numbers in marking order
+  std::int64_t sig_trail_position = 0;
+  std::int64_t old_sig_trail_position = 0;
+  std::int64_t old_free_sig = 0;
+  std::int64_t nr_lemmas = 0;
+  std::int64_t lemmatype = 0;                // 0 subgoal, 1 lemma (printed type word)
+  std::vector<Term*> index_bindings;         // lookup bindings of entry variables
+  bool in_index = true;
+  std::int64_t nth_variable = 0;
+  std::int64_t max_variables = 0;
+  std::vector<Term*> var_assoc_nr;           // variables of the entry being inserted
+  bool regularity_only_for_subgoals = true;
+
+  // ---- Reader results ------------------------------------------------------
+  std::vector<Predicate*> predicate_list;    // creation order (reported newest first)
+  std::vector<Functor*> functor_list;
+  std::int64_t nr_clauses = 0, nr_axioms = 0, nr_hypotheses = 0, nr_conjectures = 0;
+  std::int64_t nr_units = 0, nr_non_horn = 0, nr_literals = 0, nr_eq_literals = 0;
+  std::int64_t nr_predicates = 0, nr_propositionals = 0, nr_functors = 0, nr_constants = 0;
+  std::int64_t nr_variables = 0, nr_singleton_variables = 0, max_clause_size = 0;
+  std::int64_t min_predicate_arity = -1, max_predicate_arity = -1;  // -1: none ("-")
+  std::int64_t min_functor_arity = -1, max_functor_arity = -1;
+  Predicate* equal_predicate = nullptr;      // the record named EQUAL of arity 2, if any
+
+  // ---- Search state --------------------------------------------------------
+  SubgoalGroup* global_subgoals = nullptr;
+  Literal* current_subgoal = nullptr;
+  bool current_complexity_known = false;
+  std::int64_t current_complexity = 0, new_complexity = 0;
+  std::int64_t current_vars = 0, new_vars = 0;
+  ClauseCopy* actual_copy = nullptr;
+  std::int64_t actual_depth = 0;
+  std::int64_t inf = 0;
+  bool bound_fail = false;
+  std::int64_t difference_counter = 0;
+  Optimized optimized_unification = Optimized::kNothingBound;
+  bool recording_differences = false;        // clashes become differences (equality steps)
+
+  // Binding trail: variables bound, null entries are marks.  Index 0 is the
+  // bottom mark that is never popped; `trail_top` is the last item pushed.
+  std::vector<Term*> trail_items;
+  std::size_t trail_top = 0;
+  // Value trail: undo records of logged writes; index 0 is the bottom mark.
+  std::vector<ValueUndo> v_trail_items;
+  std::size_t v_trail_top = 0;
+  // Constraint stack: cells reused from position 1 upward; `c_stack` is the
+  // position of the last cell taken.
+  std::vector<ConstraintCell*> c_stack_cells;
+  std::size_t c_stack = 0;
+  std::size_t actual_c_stack = 0;
+  // Equality trail: difference literals reused from position 1 upward;
+  // `eq_trail` is the position of the last difference recorded.
+  std::vector<Literal*> eq_trail_literals;
+  std::vector<SubgoalGroup*> eq_trail_groups;
+  std::int64_t eq_trail = 0;
+  std::int64_t eq_trail_before = 0;
+  std::int64_t step_eq_start = 0;            // `eq_trail` when the current step began
+  ConnectionList* eq_links;
+
+  // ---- Counters ----------------------------------------------------------
+  std::int64_t successful_inferences = 0, failed_inferences = 0;
+  std::int64_t constraint_fails = 0, successful_matchings = 0;
+  std::int64_t total_successful_inferences = 0, total_failed_inferences = 0;
+  std::int64_t total_constraint_fails = 0, total_successful_matchings = 0;
+  std::int64_t successful_reduction_steps = 0;
+  std::int64_t nr_reduction_steps = 0;
+  std::int64_t nr_matchings = 0;
+
+  // ---- Storage and streams -------------------------------------------------
+  common::Arena arena;
+  std::FILE* out = stdout;
+  std::FILE* err = stderr;
+
+  // ---- Names (prover/input/names.cpp) -----------------------------------
+  const Name* intern(std::string_view text);
+  const Name* name_equal = nullptr;  // EQUAL, the equality predicate's name
+
+  // ---- Output helpers (prover/support/display.cpp) -----------------------
+  void print(std::string_view text);
+  void print(std::int64_t number);
+  void flush();
+  [[noreturn]] void finish(int status);
+
+  // ---- Front end (prover/front) --------------------------------------------
+  // Applies the options; returns the number of words they took.
+  std::size_t update_defaults(const std::vector<std::string>& words);
+  int call_velkor(const std::vector<std::string>& words);
+  void run_prover(const std::vector<std::string>& words);
+  void split_lemma_clauses();
+  void choose_start_clauses();
+  void prepare_signature();
+  void deepen();
+
+  // ---- Reader and report (prover/input) ------------------------------------
+  bool read_tptp(const std::string& file_name);
+  // Parses a whole problem text; on a syntax error, reports it and finishes
+  // with status 255.
+  void parse_problem(std::string_view text);
+  void display_statistics();
+
+  // ---- Bindings and unification (prover/terms) -----------------------------
+  void push_mark() { push_trail(nullptr); }
+  void push_trail(Term* item);
+  void bind(Term* variable, Term* value) {
+    variable->binding = value;
+    push_trail(variable);
+  }
+  bool unbind_vars();
+  bool trail_at_mark() const { return trail_items[trail_top] == nullptr; }
+  void pop_trail() { --trail_top; }
+  static Term* ref(Term* t) {
+    while (is_variable(t) && t->binding != nullptr) t = t->binding;
+    return t;
+  }
+  Unified unify_terms(Term* s, Term* t);
+  bool unify_lists(Term** l1, Term** l2, std::int64_t n);
+  bool extension_unify_lists(Term** c, Term** g, std::int64_t n);
+  bool occurs_in(Term* v, Term* t);
+  Unified record_difference(Term* p, Term* q);
+  bool extension_unify_term(Term* x, Term* y);
+  bool extension_unify_lists_bound(Term** c, Term** g, std::int64_t n);
+  bool extension_unify_term_bound(Term* x, Term* y);
+
+  // Value trail: `log_write(field)` saves the field before the caller writes it.
+  void push_v_mark() { push_v_undo(ValueUndo{nullptr, 0, 0}); }
+  template <typename T>
+  void log_write(T& field) {
+    static_assert(sizeof(T) <= sizeof(std::uint64_t));
+    ValueUndo u{&field, 0, sizeof(T)};
+    __builtin_memcpy(&u.old_value, &field, sizeof(T));
+    push_v_undo(u);
+  }
+  void push_v_undo(const ValueUndo& undo);
+  void undo_v_trail();
+
+  // ---- Copies (prover/terms/copy.cpp) ------------------------------------
+  ClauseCopy* make_clause_copy(Literal* literals, std::int64_t length, Clause* clause,
+                               const void* extra);
+  void make_subgoal_copy(Literal* literal, ClauseCopy* copy, Literal* subgoal);
+  Term* copy_term(Term* t);
+  void append_copy(Clause* clause, ClauseCopy* copy);
+  ClauseCopy* first_free_copy(Clause* c) const { return c->copies[c->free_copies]; }
+
+  // ---- Constraints and regularity (prover/terms) --------------------------
+  ConstraintCell* take_constraint_cell();
+  bool make_disequation_constraint(Term** s, Term** t, std::int64_t n);
+  void add_constraint_elements(ConstraintCell* constraint);
+  bool propagate_substitution();
+  bool check_constraint_element(Term* value, ConstraintCell* element);
+  static bool ref_equal(Term* s, Term* t);
+  static bool ref_equal_lists(Term** s, Term** t, std::int64_t n);
+  bool no_equal_predecessor(Literal* subgoal, Literal* parent);
+  bool make_regularity_constraints_clause(Literal* entered, ClauseCopy* copy, Literal* parent,
+                                          std::int64_t first, std::int64_t count);
+
+  // ---- Search (prover/search) ----------------------------------------------
+  void extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, std::int64_t d,
+                       std::int64_t k);
+  void solve_next(std::int64_t d, std::int64_t k);
+  void solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::int64_t d,
+                     std::int64_t k);
+  void reduction_solve(Literal* s, Literal* a, std::int64_t d, std::int64_t k);
+  void mark_reduction(Literal* a, std::int64_t d);
+  void fold_up(Literal* p, std::int64_t d);
+  std::int64_t subgoal_depth(Literal* t, std::int64_t d) const;
+  Literal* next_subgoal();
+  void consider_subgoal(Literal* s);
+  void subgoal_complexity(Literal* t, std::int64_t& complexity, std::int64_t& vars);
+  std::int64_t plain_term_complexity(Term* x);
+  void count_variable_occurrences(Term* x);
+  std::int64_t term_complexity(Term* x);
+  std::int64_t count_marks();
+  [[noreturn]] void proof_report();
+  bool charge_signature(Symbol** symbols, std::int64_t n);
+  void undo_signature(std::int64_t position, std::int64_t budget);
+  Literal* group_item(const SubgoalGroup* g, std::int64_t i) const;
+
+  // ---- Search support (prover/support) -------------------------------------
+  void make_connection_graph(const std::vector<Clause*>& clauses,
+                             const std::vector<Clause*>& targets);
+  void make_eq_links(const std::vector<Clause*>& clauses);
+  static bool clause_bigger(const Clause* c1, const Clause* c2);
+  static void sort_clauses(std::vector<Clause*>& clauses);
+  static void select_smallest_clause(std::vector<Clause*>& clauses, std::size_t cell);
+  void display_subgoal(const Literal* s);
+  void display_comp_subgoal(const Literal* s);
+  void display_term(Term* t);
+  void display_proof_clauses(const std::vector<Clause*>& clauses);
+  void display_inferences(std::int64_t level);
+  void grounding();
+  void in_lemma_index_subgoal(Literal* literal);
+  void comp_in_lemma_index_subgoal(Literal* subgoal);
+  void in_lemma_index_lemmas(const std::vector<Clause*>& clauses);
+  bool find_matching_lemma(Literal* subgoal);
+
+  // A symbol of a lemma-index entry: a variable number (> 0) or a functor.
+  struct IndexKey {
+    std::int64_t variable;
+    Functor* functor;
+  };
+
+ private:
+  std::unordered_map<std::string_view, const Name*> names_;
+  std::vector<IndexKey> index_keys_;      // scratch of the insertion in progress
+  std::vector<Term*> index_pending_;
+  // Lemma index internals (prover/support/lemma_index.cpp).
+  void enter_lemma(Literal* literal, char sign, bool complement);
+  void index_match(TrieNode* level, Term* q, Term** rest, std::int64_t rest_n);
+  void index_continue(TrieNode* children, Term** rest, std::int64_t rest_n);
+  struct PendingList {
+    Term** terms;
+    std::int64_t n;
+  };
+  std::vector<PendingList> index_stack_;
+  std::size_t index_stack_top_ = 0;
+};
+
+}  // namespace velkor

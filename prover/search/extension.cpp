@@ -1,0 +1,299 @@
+// The connection-tableau search of one depth level.
+//
+// Depth-first with chronological backtracking by recursion: every successful
+// step at once selects the next open subgoal and solves it inside the same
+// call, so a return always means failure below, and the step undoes exactly
+// what it did (bindings, logged writes, the constraint stack, the subgoal
+// chain, copies in use, signature marks) before it returns.  A closed tableau
+// never returns: the subgoal selection prints the proof and ends the run.
+//
+// Equality mode: a unification clash inside an extension step is recorded as
+// a difference literal (a negative equality subgoal) instead of failing.  The
+// differences one step records form a group of open subgoals of their own,
+// pushed on the subgoal chain above the entered copy's subgoals, like a
+// subgoal vector.  Whether a step recorded differences is read off the
+// equality trail position, not off `difference_counter`, which is never
+// lowered within a level; the inference count likewise adds the step's own
+// differences.  Reduction steps and constraint checks unify without recording
+// differences, which keeps them plain and sound.
+#include "common/saturating.hpp"
+#include "prover/prover.hpp"
+
+namespace velkor {
+
+using common::sat_add;
+using common::sat_div;
+using common::sat_mul;
+using common::sat_sub;
+
+std::int64_t Prover::subgoal_depth(Literal* t, std::int64_t d) const {
+  const ClauseCopy* a = t->copy;
+  if (!weighted_depth) return a->depth_left;
+  // The bound moves from the plain one towards the weighted one as
+  // inferences are added below the copy.  A non-positive divisor (possible
+  // only with a negative "-wd3") keeps the plain bound.
+  std::int64_t divisor = sat_add(sat_mul(sat_sub(d, a->entry_inferences), wd3), 100);
+  if (divisor <= 0) return a->depth_left;
+  std::int64_t b = a->weighted_limit;
+  std::int64_t moved = sat_div(sat_mul(100, sat_sub(sat_mul(100, a->depth_left), b)), divisor);
+  return sat_div(sat_add(sat_add(b, moved), 50), 100);
+}
+
+void Prover::solve_next(std::int64_t d, std::int64_t k) {
+  current_complexity_known = false;
+  current_subgoal = nullptr;
+  Literal* t = next_subgoal();
+  if (t == nullptr) return;
+  if (equal_predecessor_fail_on && !no_equal_predecessor(t, t->copy->parent)) return;
+  std::int64_t r = subgoal_depth(t, d);
+  actual_depth = r;
+  t->selected = true;
+  solve_subgoal(t, t->connections, r, d, k);
+  t->selected = false;
+}
+
+void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, std::int64_t d,
+                             std::int64_t k) {
+  const std::int64_t n = c->length;
+  if (r <= 0 && n > 1) {  // at depth 0 only unit clauses can be entered
+    bound_fail = true;
+    ++failed_inferences;
+    return;
+  }
+  if (signature_bound) {
+    old_sig_trail_position = sig_trail_position;
+    old_free_sig = free_sig;
+    if (!charge_signature(c->symbols, c->nr_symbols)) {
+      free_sig = old_free_sig;
+      bound_fail = true;
+      ++failed_inferences;
+      return;
+    }
+  }
+  actual_depth = r;
+  ClauseCopy* a = first_free_copy(c);
+  actual_copy = a;
+  const std::int64_t kept_sig_position = old_sig_trail_position;
+  const std::int64_t kept_free_sig = old_free_sig;
+  const std::int64_t eq_start = eq_trail;
+  const bool logs = constraints || foldup || index_foldup;
+  if (s != nullptr) {
+    push_mark();
+    optimized_unification = Optimized::kNothingBound;
+    step_eq_start = eq_trail;
+    recording_differences = equality;
+    bool unified = extension_unify_lists(p->args, s->args, p->predicate->arity);
+    recording_differences = false;
+    bool accepted = false;
+    if (unified) {
+      if (!constraints) {
+        if (logs) push_v_mark();
+        accepted = true;
+      } else {
+        push_v_mark();
+        actual_c_stack = c_stack;
+        if (propagate_substitution() &&
+            (!regularity || make_regularity_constraints_clause(p, a, s, 0, n))) {
+          accepted = true;
+        } else {
+          c_stack = actual_c_stack;
+          undo_v_trail();
+          unbind_vars();
+          ++constraint_fails;
+        }
+      }
+    }
+    if (!accepted) {
+      eq_trail = eq_start;
+      if (signature_bound) undo_signature(kept_sig_position, kept_free_sig);
+      ++failed_inferences;
+      return;
+    }
+  } else if (logs) {
+    // The start step logs nothing itself, but lemma steps directly below it
+    // may; its mark keeps their records within this step.
+    push_v_mark();
+  }
+
+  const std::int64_t kept_free_copies = c->free_copies;
+  const std::size_t kept_c_stack = actual_c_stack;
+  SubgoalGroup* const kept_subgoals = global_subgoals;
+  ++successful_inferences;
+  a->parent = s;
+  const std::int64_t nd = eq_trail - eq_start;  // differences recorded by this step
+  if (foldup) {
+    Literal* link = s != nullptr ? s : foldup_root;
+    for (std::int64_t i = n - 1; i >= 0; --i) a->subgoals[i].foldup_link = link;
+    for (std::int64_t i = 1; i <= nd; ++i) eq_trail_literals[eq_start + i]->foldup_link = link;
+  }
+  if (c->free_copies + 1 == c->nr_copies)
+    append_copy(c, make_clause_copy(c->literals, n, c, c->copy_tag));
+  c->free_copies += 1;
+  std::int64_t d2 = sat_add(sat_add(d, n), nd) - (s != nullptr ? 1 : 0);
+  if (s != nullptr) s->mate = p;
+  inf = d2;
+  const bool pushes_copy = s == nullptr || n > 1;
+  if (pushes_copy || nd > 0) {
+    a->depth_left = r - 1;
+    a->entry_inferences = d2;
+    if (weighted_depth)
+      a->weighted_limit =
+          sat_sub(sat_add(sat_mul(100, r - 1), wd1), sat_mul(wd2, sat_add(n, nd) - 1));
+    if (pushes_copy) {
+      a->group.older = global_subgoals;
+      global_subgoals = &a->group;
+    }
+    if (nd > 0) {
+      SubgoalGroup* g = eq_trail_groups[static_cast<std::size_t>(eq_start + 1)];
+      *g = SubgoalGroup{nullptr, eq_start + 1, nd, global_subgoals, !pushes_copy};
+      eq_trail_literals[static_cast<std::size_t>(eq_trail)]->older = global_subgoals;
+      global_subgoals = g;
+      a->differences = eq_start + 1;
+    } else {
+      a->differences = 0;
+    }
+    if (s != nullptr) p->selected = true;  // the connected literal is closed
+  }
+
+  solve_next(d2, k - 2 + n + nd);
+
+  global_subgoals = kept_subgoals;
+  if (s != nullptr) {
+    p->selected = false;
+    if (logs) undo_v_trail();
+    if (constraints) c_stack = kept_c_stack;
+    eq_trail = eq_start;
+    unbind_vars();
+  } else if (logs) {
+    undo_v_trail();
+  }
+  if (signature_bound) undo_signature(kept_sig_position, kept_free_sig);
+  c->free_copies = kept_free_copies;
+}
+
+void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::int64_t d,
+                           std::int64_t k) {
+  // Element -1 stands for the reduction marker at the head of the list.
+  const std::int64_t first = l->reduction ? -1 : 0;
+  for (std::int64_t e = first; e < l->count; ++e) {
+    if (sgindex) {
+      if (k == 1) {
+        lemmatype = 0;
+        in_lemma_index_subgoal(s);
+      }
+      if (find_matching_lemma(s)) {  // lemma step
+        SubgoalGroup* kept = global_subgoals;
+        ++successful_inferences;
+        ++successful_matchings;
+        ++nr_matchings;
+        solve_next(d, k - 1);
+        --nr_matchings;
+        global_subgoals = kept;
+        return;
+      }
+    }
+    if (e < 0) {
+      reduction_solve(s, foldup ? s->foldup_link : s->copy->parent, d, k);
+    } else {
+      const Connection& c = l->entries[e];
+      extension_solve(s, c.clause, &first_free_copy(c.clause)->subgoals[c.index], r, d, k);
+    }
+    if (subgoal_alternation != 0) {
+      // Alternation would be needed when a unit alternative (or a reduction)
+      // is followed by a longer clause; after the last alternative there is
+      // nothing left to alternate with.
+      if (e + 1 >= l->count) return;
+      const Connection& next = l->entries[e + 1];
+      if (next.clause->length > 1 && (e < 0 || l->entries[e].clause->length == 1)) {
+        print("Subgoal alternation: not implemented!\n");
+        finish(1);
+      }
+    }
+  }
+}
+
+void Prover::reduction_solve(Literal* s, Literal* a, std::int64_t d, std::int64_t k) {
+  const bool logs = constraints || foldup || index_foldup;
+  for (; a != nullptr; a = foldup ? a->foldup_link : a->copy->parent) {
+    if (a->sign == s->sign || a->predicate != s->predicate) continue;
+    if (matings_pruning && a->mate != nullptr) {
+      const Literal* m = a->mate;
+      std::int64_t ns = s->copy->clause->number, nm = m->copy->clause->number;
+      if (!(ns > nm || (ns == nm && s->number > m->number))) continue;
+    }
+    push_mark();
+    if (!unify_lists(s->args, a->args, s->predicate->arity)) {
+      ++failed_inferences;
+      continue;
+    }
+    if (!constraints) {
+      if (logs) {
+        push_v_mark();
+        mark_reduction(a, d);
+      }
+    } else {
+      push_v_mark();
+      actual_c_stack = c_stack;
+      if (propagate_substitution()) {
+        if (foldup || index_foldup) mark_reduction(a, d);
+      } else {
+        c_stack = actual_c_stack;
+        undo_v_trail();
+        unbind_vars();
+        ++constraint_fails;
+        ++failed_inferences;
+        continue;
+      }
+    }
+    SubgoalGroup* const kept_subgoals = global_subgoals;
+    const std::size_t kept_c_stack = actual_c_stack;
+    ++successful_inferences;
+    ++successful_reduction_steps;
+    ++nr_reduction_steps;
+    solve_next(d, k - 1);
+    --nr_reduction_steps;
+    global_subgoals = kept_subgoals;
+    if (logs) undo_v_trail();
+    if (constraints) c_stack = kept_c_stack;
+    unbind_vars();
+  }
+}
+
+void Prover::mark_reduction(Literal* a, std::int64_t d) {
+  log_write(a->reduction_mark);
+  a->reduction_mark = d;
+}
+
+// `d` is one less than the inference count at which the copy entered from P
+// was entered: a reduction mark above it was set inside P's subtree, so P's
+// solution depends on that partner and the lemma may only live below it.
+void Prover::fold_up(Literal* p, std::int64_t d) {
+  if (!foldup) {
+    for (Literal* q = p; q != nullptr; q = q->copy->parent)
+      if (q->reduction_mark > d) return;
+    lemmatype = 1;
+    comp_in_lemma_index_subgoal(p);
+    return;
+  }
+  // A solution that used P itself as a reduction partner proves nothing
+  // that P could be given as a lemma for.
+  if (p->reduction_mark > d) return;
+  Literal* target = foldup_root;
+  for (Literal* q = p->foldup_link; q != nullptr; q = q->foldup_link)
+    if (q->reduction_mark > d) {
+      target = q;
+      break;
+    }
+  log_write(target->foldup_link);
+  log_write(p->sign);
+  log_write(p->foldup_link);
+  p->sign = p->sign == '-' ? '+' : '-';
+  p->foldup_link = target->foldup_link;
+  target->foldup_link = p;
+  if (index_foldup && target == foldup_root) {
+    lemmatype = 1;
+    in_lemma_index_subgoal(p);
+  }
+}
+
+}  // namespace velkor
