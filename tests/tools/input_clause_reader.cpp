@@ -70,6 +70,9 @@ class Parser {
     s.constants = constants_.size();
     s.predicate_arities = range(predicates_);
     s.functor_arities = range(functors_);
+    for (const auto& [name, arity] : functors_) s.functor_positions += arity;
+    for (const auto& [name, arity] : predicates_)
+      if (!(name == "equal" && arity == 2)) s.predicate_positions += arity;
     return s;
   }
 

@@ -18,6 +18,10 @@ struct ClauseSetStats {
   std::size_t functors = 0, constants = 0;
   std::string predicate_arities = "---", functor_arities = "---";  // "min-max"
   std::size_t variables = 0, singletons = 0;                       // distinct per clause, summed
+  // Arities summed over the distinct name/arity pairs: the argument
+  // positions there are, each of which needs a substitution axiom of
+  // equality.  equal/2 as a predicate is left out.
+  std::size_t functor_positions = 0, predicate_positions = 0;
 };
 
 struct ReadResult {

@@ -43,12 +43,22 @@ class Tree {
   fs::path root_;
 };
 
-tptp::ConvertResult convert_text(const std::string& text, const std::string& path = "/tmp/t.p") {
-  return tptp::convert({path, std::nullopt, text});
+struct Flags {
+  bool equality_axioms = true;
+  bool keep_tautologies = false;
+};
+
+tptp::ConvertResult convert_text(const std::string& text, Flags flags = {}) {
+  return tptp::convert(
+      {"/tmp/t.p", std::nullopt, text, flags.equality_axioms, flags.keep_tautologies});
 }
 
-std::string converted(const std::string& text) {
-  auto result = convert_text(text);
+// Tests of other matters leave the equality axioms out, which have tests of
+// their own.
+constexpr Flags kNoAxioms{.equality_axioms = false};
+
+std::string converted(const std::string& text, Flags flags = {}) {
+  auto result = convert_text(text, flags);
   EXPECT_TRUE(result.ok) << result.error;
   EXPECT_TRUE(tools_testing::read_input_clauses(result.output).ok) << result.output;
   return result.output;
@@ -62,7 +72,8 @@ TEST(TptpToVelkor, KeepsClausesInOrderWithRolesSignsAndEquality) {
                 "cnf(c3,hypothesis,~(r)).  % trailing comment\n"
                 "cnf(1,definition,~ a = b, inference(res,[status(thm)],[c1,c2]), [x]).\n"
                 "cnf(c5,lemma,equal(a)).\n"
-                "cnf(c6,plain,~~s | ~ (a != b)).\n"),
+                "cnf(c6,plain,~~s | ~ (a != b)).\n",
+                kNoAxioms),
       "input_clause(c1,axiom,[++p(X,f(a)),--equal(X,Y)]).\n"
       "input_clause(c2,conjecture,[--q(b),++equal(f(X),X)]).\n"
       "input_clause(c3,hypothesis,[--r]).\n"
@@ -79,7 +90,8 @@ TEST(TptpToVelkor, DropsFalseLiteralsAndAlwaysTrueClauses) {
       "cnf(d,axiom, p(X,f(Y)) | q | ~p(X,f(Y))).\n"
       "cnf(e,axiom, p(X,f(Y)) | ~p(Y,f(X))).\n"  // not complementary: different variables
       "cnf(f,axiom, X = X).\n"                   // reflexivity is a premise velkor needs
-      "cnf(g,axiom, a = b | a != c).\n");
+      "cnf(g,axiom, a = b | a != c).\n",
+      kNoAxioms);
   ASSERT_TRUE(result.ok) << result.error;
   EXPECT_EQ(result.output,
             "input_clause(a,axiom,[++p]).\n"
@@ -88,6 +100,113 @@ TEST(TptpToVelkor, DropsFalseLiteralsAndAlwaysTrueClauses) {
             "input_clause(g,axiom,[++equal(a,b),--equal(a,c)]).\n");
   EXPECT_EQ(result.clauses, 4u);
   EXPECT_EQ(result.dropped, 3u);
+}
+
+TEST(TptpToVelkor, KeepsComplementaryClausesOnRequestButNeverTrueLiterals) {
+  const std::string problem =
+      "cnf(a,axiom, p(X) | q | ~p(X)).\n"
+      "cnf(b,axiom, p(a) | $true).\n"
+      "cnf(c,axiom, ~$false | ~r | r).\n"
+      "cnf(d,axiom, ~equal(a,b) | equal(a,b)).\n"
+      "cnf(e,axiom, s | $false | ~s).\n";
+  auto kept = convert_text(problem, {.keep_tautologies = true});
+  ASSERT_TRUE(kept.ok) << kept.error;
+  EXPECT_EQ(kept.output,
+            "input_clause(a,axiom,[++p(X),++q,--p(X)]).\n"
+            "input_clause(d,axiom,[--user_equal(a,b),++user_equal(a,b)]).\n"
+            "input_clause(e,axiom,[++s,--s]).\n");
+  EXPECT_TRUE(tools_testing::read_input_clauses(kept.output).ok);
+  EXPECT_EQ(kept.clauses, 3u);
+  EXPECT_EQ(kept.dropped, 2u);
+
+  auto left_out = convert_text(problem);
+  ASSERT_TRUE(left_out.ok) << left_out.error;
+  EXPECT_EQ(left_out.output, "");
+  EXPECT_EQ(left_out.clauses, 0u);
+  EXPECT_EQ(left_out.dropped, 5u);
+}
+
+TEST(TptpToVelkor, AppendsEqualityAxiomsForTheSymbolsWritten) {
+  // f/2, p/1 and =: the axioms come after the problem's clauses.
+  EXPECT_EQ(converted("cnf(c1,axiom, p(f(X,a)) | f(a,X) != X).\n"
+                      "cnf(c2,negated_conjecture, ~p(b)).\n"),
+            "input_clause(c1,axiom,[++p(f(X,a)),--equal(f(a,X),X)]).\n"
+            "input_clause(c2,conjecture,[--p(b)]).\n"
+            "input_clause(eq_reflexivity,axiom,[++equal(X,X)]).\n"
+            "input_clause(eq_symmetry,axiom,[--equal(X,Y),++equal(Y,X)]).\n"
+            "input_clause(eq_transitivity,axiom,[--equal(X,Y),--equal(Y,Z),++equal(X,Z)]).\n"
+            "input_clause(eq_subst_f_1,axiom,[--equal(X,Y),++equal(f(X,A2),f(Y,A2))]).\n"
+            "input_clause(eq_subst_f_2,axiom,[--equal(X,Y),++equal(f(A1,X),f(A1,Y))]).\n"
+            "input_clause(eq_subst_p_1,axiom,[--equal(X,Y),--p(X),++p(Y)]).\n");
+
+  // Symbols under their written names, in order of first appearance (outer
+  // before inner, left before right), one set of axioms per arity a name is
+  // used with; TPTP's predicate equal is an ordinary predicate and gets its
+  // axioms like any other.
+  auto result = convert_text(
+      "cnf(c1,axiom, 'Q'(g(h(a)),b) | g(X) = 'H'(X,Y)).\n"
+      "cnf(c2,axiom, equal(g(a,b)) | r).\n");
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.output,
+            "input_clause(c1,axiom,[++q_Q(g(h(a)),b),++equal(g(X),q_H(X,Y))]).\n"
+            "input_clause(c2,axiom,[++user_equal(g(a,b)),++r]).\n"
+            "input_clause(eq_reflexivity,axiom,[++equal(X,X)]).\n"
+            "input_clause(eq_symmetry,axiom,[--equal(X,Y),++equal(Y,X)]).\n"
+            "input_clause(eq_transitivity,axiom,[--equal(X,Y),--equal(Y,Z),++equal(X,Z)]).\n"
+            "input_clause(eq_subst_g_1,axiom,[--equal(X,Y),++equal(g(X),g(Y))]).\n"
+            "input_clause(eq_subst_h_1,axiom,[--equal(X,Y),++equal(h(X),h(Y))]).\n"
+            "input_clause(eq_subst_q_H_1,axiom,[--equal(X,Y),++equal(q_H(X,A2),q_H(Y,A2))]).\n"
+            "input_clause(eq_subst_q_H_2,axiom,[--equal(X,Y),++equal(q_H(A1,X),q_H(A1,Y))]).\n"
+            "input_clause(eq_subst_g_1_2,axiom,[--equal(X,Y),++equal(g(X,A2),g(Y,A2))]).\n"
+            "input_clause(eq_subst_g_2,axiom,[--equal(X,Y),++equal(g(A1,X),g(A1,Y))]).\n"
+            "input_clause(eq_subst_q_Q_1,axiom,[--equal(X,Y),--q_Q(X,A2),++q_Q(Y,A2)]).\n"
+            "input_clause(eq_subst_q_Q_2,axiom,[--equal(X,Y),--q_Q(A1,X),++q_Q(A1,Y)]).\n"
+            "input_clause(eq_subst_user_equal_1,axiom,"
+            "[--equal(X,Y),--user_equal(X),++user_equal(Y)]).\n");
+  EXPECT_TRUE(tools_testing::read_input_clauses(result.output).ok) << result.output;
+  EXPECT_EQ(result.clauses, 2u);
+  EXPECT_EQ(result.equality_axioms, 12u);
+}
+
+TEST(TptpToVelkor, AddsNoEqualityAxiomsWithoutEqualityOrWhenAskedNotTo) {
+  // TPTP's equal is no equality; nor is an equation in a clause left out.
+  const std::string no_equality =
+      "cnf(a,axiom, equal(f(X),X)).\n"
+      "cnf(b,axiom, g(X) = X | $true).\n"
+      "cnf(c,axiom, g(X) = a | g(X) != a).\n";
+  auto plain = convert_text(no_equality);
+  ASSERT_TRUE(plain.ok) << plain.error;
+  EXPECT_EQ(plain.output, "input_clause(a,axiom,[++user_equal(f(X),X)]).\n");
+  EXPECT_EQ(plain.equality_axioms, 0u);
+  // Kept, the complementary clause brings equality and its axioms along.
+  auto kept = convert_text(no_equality, {.keep_tautologies = true});
+  EXPECT_EQ(kept.clauses, 2u);
+  EXPECT_EQ(kept.equality_axioms, 3u + 1 + 1 + 2);  // f/1, g/1, user_equal/2
+
+  const std::string equality = "cnf(a,axiom, f(X) = g(X,X) | p(X)).\n";
+  auto without = convert_text(equality, kNoAxioms);
+  ASSERT_TRUE(without.ok) << without.error;
+  EXPECT_EQ(without.output, "input_clause(a,axiom,[++equal(f(X),g(X,X)),++p(X)]).\n");
+  EXPECT_EQ(without.equality_axioms, 0u);
+}
+
+TEST(TptpToVelkor, GivesEqualityAxiomsNamesNoClauseOfTheProblemHas) {
+  // Names of clauses left out count too, and so do renamed ones.
+  EXPECT_EQ(converted("cnf(eq_reflexivity,axiom, a = b).\n"
+                      "cnf(eq_subst_f_1,axiom, p | ~p).\n"
+                      "cnf('eq_symmetry',axiom, p(f(a))).\n"
+                      "cnf(eq_transitivity_2,axiom, $true).\n"
+                      "cnf(eq_reflexivity_2,axiom, q).\n"
+                      "cnf('eq transitivity',axiom, q).\n"),
+            "input_clause(eq_reflexivity,axiom,[++equal(a,b)]).\n"
+            "input_clause(eq_symmetry,axiom,[++p(f(a))]).\n"
+            "input_clause(eq_reflexivity_2,axiom,[++q]).\n"
+            "input_clause(c_eq_transitivity,axiom,[++q]).\n"
+            "input_clause(eq_reflexivity_3,axiom,[++equal(X,X)]).\n"
+            "input_clause(eq_symmetry_2,axiom,[--equal(X,Y),++equal(Y,X)]).\n"
+            "input_clause(eq_transitivity,axiom,[--equal(X,Y),--equal(Y,Z),++equal(X,Z)]).\n"
+            "input_clause(eq_subst_f_1_2,axiom,[--equal(X,Y),++equal(f(X),f(Y))]).\n"
+            "input_clause(eq_subst_p_1,axiom,[--equal(X,Y),--p(X),++p(Y)]).\n");
 }
 
 TEST(TptpToVelkor, RefusesTheEmptyClauseWithItsLine) {
@@ -109,7 +228,8 @@ TEST(TptpToVelkor, RewritesUnreadableNamesWithoutCollisions) {
                 "cnf('Clause 1',axiom, $sum(1, -1, 1.5, \"hi there\", 'Foo') = sys_sum).\n"
                 "cnf(input_clause,axiom, equal(input_clause(equal(a,b)), X, _Y, _Y, V_Y)).\n"
                 "cnf('c1',axiom, ~'Foo'('a b')).\n"
-                "cnf('Clause 1',axiom, p(_, _)).\n"),
+                "cnf('Clause 1',axiom, p(_, _)).\n",
+                kNoAxioms),
       "input_clause(c1,axiom,[++q_Foo_2(a),++p(q_a_b_2,q_a_b_3,abc,abc,q_a_b),++q_Foo]).\n"
       "input_clause(c_Clause_1,axiom,[++equal(sys_sum_2(1,num__1,num_1_5,str_hi_there,q_Foo_2),"
       "sys_sum)]).\n"
@@ -224,8 +344,25 @@ TEST(TptpToVelkorProgram, WritesClausesOnlyOnSuccessAndExplainsFailures) {
   EXPECT_EQ(refused.out, "");
   EXPECT_NE(refused.err.find("broken.p:2:"), std::string::npos) << refused.err;
 
+  std::string with_equality = tree.add("eq.p", "cnf(a,axiom,a = b).\ncnf(t,axiom,p | ~p).\n");
+  auto with_axioms = run_program(TPTP_TO_VELKOR_BIN, {with_equality});
+  EXPECT_EQ(with_axioms.status, 0);
+  EXPECT_EQ(with_axioms.out,
+            "input_clause(a,axiom,[++equal(a,b)]).\n"
+            "input_clause(eq_reflexivity,axiom,[++equal(X,X)]).\n"
+            "input_clause(eq_symmetry,axiom,[--equal(X,Y),++equal(Y,X)]).\n"
+            "input_clause(eq_transitivity,axiom,[--equal(X,Y),--equal(Y,Z),++equal(X,Z)]).\n");
+  auto bare = run_program(TPTP_TO_VELKOR_BIN,
+                          {"--keep-tautologies", "--no-equality-axioms", with_equality});
+  EXPECT_EQ(bare.status, 0);
+  EXPECT_EQ(bare.out, "input_clause(a,axiom,[++equal(a,b)]).\ninput_clause(t,axiom,[++p,--p]).\n");
+  auto help = run_program(TPTP_TO_VELKOR_BIN, {"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--no-equality-axioms"), std::string::npos);
+  EXPECT_NE(help.out.find("--keep-tautologies"), std::string::npos);
+
   for (auto args : std::vector<std::vector<std::string>>{
-           {}, {"--bogus", problem}, {problem, problem}, {"--root"}}) {
+           {}, {"--bogus", problem}, {problem, problem}, {"--root"}, {"--no-equality-axioms"}}) {
     auto usage = run_program(TPTP_TO_VELKOR_BIN, args);
     EXPECT_EQ(usage.status, 2);
     EXPECT_NE(usage.err.find("usage:"), std::string::npos);

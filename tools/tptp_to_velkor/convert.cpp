@@ -16,10 +16,12 @@ ConvertResult convert(const ConvertOptions& options) {
     try {
       Problem problem;
       read_problem(problem, options.problem_path, ReadOptions{options.root}, options.text);
-      Written written = write_problem(problem);
+      Written written =
+          write_problem(problem, WriteOptions{options.equality_axioms, options.keep_tautologies});
       result.output = std::move(written.text);
       result.clauses = written.clauses;
       result.dropped = written.dropped;
+      result.equality_axioms = written.equality_axioms;
       result.ok = true;
     } catch (const ConvertError& error) {
       result.error = error.file() + ":" +

@@ -17,14 +17,19 @@ struct ConvertOptions {
   // Contents standing in for the problem file (the path still names it in
   // messages and anchors the lookup of includes).
   std::optional<std::string> text;
+  // Append the axioms of equality when the written clauses use equality.
+  bool equality_axioms = true;
+  // Write clauses with complementary literals instead of leaving them out.
+  bool keep_tautologies = false;
 };
 
 struct ConvertResult {
   bool ok = false;
-  std::string output;  // the input_clause entries; empty unless ok
-  std::string error;   // "FILE:LINE: message" (or "FILE: message"); empty if ok
-  std::size_t clauses = 0;
-  std::size_t dropped = 0;  // always-true clauses left out
+  std::string output;               // the input_clause entries; empty unless ok
+  std::string error;                // "FILE:LINE: message" (or "FILE: message"); empty if ok
+  std::size_t clauses = 0;          // the problem's clauses written
+  std::size_t dropped = 0;          // always-true clauses left out
+  std::size_t equality_axioms = 0;  // axiom clauses appended after the problem's
 };
 
 // Never throws.  Runs on a thread with a large stack, so the nesting depth

@@ -13,11 +13,20 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tptp-to-velkor [--root DIR] [-o OUTPUT] PROBLEM.p\n"
+    "usage: tptp-to-velkor [--root DIR] [-o OUTPUT] [--no-equality-axioms]\n"
+    "                      [--keep-tautologies] PROBLEM.p\n"
     "Converts a TPTP problem in clause normal form (cnf) into input_clause entries.\n"
-    "  --root DIR   resolve include(...) against DIR (default: the TPTP environment\n"
-    "               variable, else the nearest directory above PROBLEM holding the file)\n"
-    "  -o OUTPUT    write the clauses to OUTPUT instead of standard output\n";
+    "  --root DIR             resolve include(...) against DIR (default: the TPTP\n"
+    "                         environment variable, else the nearest directory above\n"
+    "                         PROBLEM holding the file)\n"
+    "  -o OUTPUT              write the clauses to OUTPUT instead of standard output\n"
+    "  --no-equality-axioms   do not append the equality axioms (reflexivity, symmetry,\n"
+    "                         transitivity, substitution for every function and\n"
+    "                         predicate) that are otherwise added when a clause uses\n"
+    "                         = or != ; velkor then reads equal as an ordinary predicate\n"
+    "  --keep-tautologies     write clauses with an atom of both signs instead of\n"
+    "                         leaving them out (clauses with $true or ~$false are\n"
+    "                         always left out)\n";
 
 int usage_error(const std::string& message) {
   std::cerr << "tptp-to-velkor: " << message << "\n" << kUsage;
@@ -42,6 +51,10 @@ int main(int argc, char** argv) {
       options.root = dir;
     } else if (arg.rfind("--root=", 0) == 0) {
       options.root = arg.substr(7);
+    } else if (arg == "--no-equality-axioms") {
+      options.equality_axioms = false;
+    } else if (arg == "--keep-tautologies") {
+      options.keep_tautologies = true;
     } else if (arg == "-o") {
       const char* file = value();
       if (!file) return usage_error("-o needs a file name");

@@ -67,9 +67,33 @@ std::string fresh_base(const Symbol& symbol) {
   return "sym";
 }
 
+// A symbol together with the arity it is used with: TPTP lets one name
+// stand for symbols of several arities, and each needs its own axioms.
+struct Use {
+  std::uint32_t symbol;
+  std::uint32_t arity;
+};
+
+// Uses of symbols in order of first appearance, each once.
+class Uses {
+ public:
+  void add(Use use) {
+    std::uint64_t key = (std::uint64_t{use.symbol} << 32) | use.arity;
+    if (seen_.insert(key).second) order_.push_back(use);
+  }
+  const std::vector<Use>& in_order() const { return order_; }
+
+ private:
+  std::unordered_set<std::uint64_t> seen_;
+  std::vector<Use> order_;
+};
+
 class Writer {
  public:
-  explicit Writer(const Problem& problem) : problem_(problem) { name_symbols(); }
+  Writer(const Problem& problem, const WriteOptions& options)
+      : problem_(problem), options_(options) {
+    name_symbols();
+  }
 
   Written run() {
     name_clauses();
@@ -82,6 +106,7 @@ class Writer {
                                "written as an input_clause");
     }
     for (std::size_t i = 0; i < problem_.clauses.size(); ++i) clause(i);
+    if (options_.equality_axioms && has_equality_) equality_axioms();
     return std::move(result_);
   }
 
@@ -110,7 +135,7 @@ class Writer {
   }
 
   void name_clauses() {
-    NameSpace space;
+    NameSpace& space = clause_space_;
     for (const Clause& clause : problem_.clauses)
       if (keeps_spelling(clause.name)) space.reserve(clause.name.spelling);
     std::unordered_map<std::string, std::string> renamed;
@@ -147,6 +172,7 @@ class Writer {
       return;
     }
     out_ += symbol_names_[t.id];
+    if (t.arity > 0) clause_functions_.push_back({t.id, t.arity});
     arguments(t);
   }
 
@@ -160,8 +186,13 @@ class Writer {
     out_ += ')';
   }
 
+  const std::string& predicate_name(std::uint32_t symbol) const {
+    return symbol == user_equal_ ? user_equal_name_ : symbol_names_[symbol];
+  }
+
   void atom(const Literal& literal) {
     if (literal.equality) {
+      clause_has_equality_ = true;
       out_ += "equal(";
       term(literal.left);
       out_ += ',';
@@ -170,7 +201,8 @@ class Writer {
       return;
     }
     const Term& t = problem_.terms[literal.left];
-    out_ += t.id == user_equal_ ? user_equal_name_ : symbol_names_[t.id];
+    out_ += predicate_name(t.id);
+    if (t.arity > 0) clause_predicates_.push_back({t.id, t.arity});
     arguments(t);
   }
 
@@ -190,6 +222,9 @@ class Writer {
             : clause.role == Role::Hypothesis ? ",hypothesis,["
                                               : ",axiom,[";
     spans_.clear();
+    clause_functions_.clear();
+    clause_predicates_.clear();
+    clause_has_equality_ = false;
     for (std::size_t i = 0; i < clause.literals.size(); ++i) {
       const Literal& literal = clause.literals[i];
       if (i > 0) out_ += ',';
@@ -199,19 +234,70 @@ class Writer {
       spans_.push_back({start, out_.size() - start, literal.positive});
     }
     out_ += "]).\n";
-    // A clause with an atom both positive and negative is a tautology too.
-    // Renaming is one-to-one, so equal output text means the same atom.
+    if (!options_.keep_tautologies && complementary()) {
+      ++result_.dropped;
+      return;
+    }
+    result_.text += out_;
+    ++result_.clauses;
+    // Only what is written needs equality axioms: symbols of clauses left
+    // out do not occur in the clause set velkor sees.
+    has_equality_ = has_equality_ || clause_has_equality_;
+    for (Use use : clause_functions_) functions_.add(use);
+    for (Use use : clause_predicates_) predicates_.add(use);
+  }
+
+  // Whether the clause just written has an atom both positive and negative,
+  // which makes it a tautology.  Renaming is one-to-one, so equal output
+  // text means the same atom.
+  bool complementary() const {
     std::unordered_map<std::string_view, unsigned> signs;
     for (const Span& span : spans_) {
       unsigned& seen = signs[std::string_view(out_).substr(span.start, span.length)];
       seen |= span.positive ? 1u : 2u;
-      if (seen == 3u) {
-        ++result_.dropped;
-        return;
-      }
+      if (seen == 3u) return true;
     }
-    result_.text += out_;
-    ++result_.clauses;
+    return false;
+  }
+
+  // Reflexivity, symmetry and transitivity of equal, then for every
+  // argument position of every function and predicate written that
+  // replacing an argument by an equal one preserves the value or the truth.
+  // Their names are fresh among the problem's clause names.
+  void equality_axioms() {
+    axiom("eq_reflexivity", "++equal(X,X)");
+    axiom("eq_symmetry", "--equal(X,Y),++equal(Y,X)");
+    axiom("eq_transitivity", "--equal(X,Y),--equal(Y,Z),++equal(X,Z)");
+    for (Use use : functions_.in_order()) {
+      const std::string& name = symbol_names_[use.symbol];
+      for (std::uint32_t i = 0; i < use.arity; ++i)
+        axiom("eq_subst_" + name + "_" + std::to_string(i + 1),
+              "--equal(X,Y),++equal(" + name + arguments_with(use.arity, i, "X") + "," + name +
+                  arguments_with(use.arity, i, "Y") + ")");
+    }
+    for (Use use : predicates_.in_order()) {
+      const std::string& name = predicate_name(use.symbol);
+      for (std::uint32_t i = 0; i < use.arity; ++i)
+        axiom("eq_subst_" + name + "_" + std::to_string(i + 1),
+              "--equal(X,Y),--" + name + arguments_with(use.arity, i, "X") + ",++" + name +
+                  arguments_with(use.arity, i, "Y"));
+    }
+  }
+
+  // (A1,...,An) with `variable` in place of the argument at `position`.
+  static std::string arguments_with(std::uint32_t arity, std::uint32_t position,
+                                    const char* variable) {
+    std::string text = "(";
+    for (std::uint32_t i = 0; i < arity; ++i) {
+      if (i > 0) text += ',';
+      text += i == position ? std::string(variable) : "A" + std::to_string(i + 1);
+    }
+    return text + ")";
+  }
+
+  void axiom(const std::string& name, const std::string& literals) {
+    result_.text += "input_clause(" + clause_space_.fresh(name) + ",axiom,[" + literals + "]).\n";
+    ++result_.equality_axioms;
   }
 
   struct Span {
@@ -221,20 +307,26 @@ class Writer {
   };
 
   const Problem& problem_;
+  const WriteOptions& options_;
   std::vector<std::string> symbol_names_;
   std::uint32_t user_equal_ = UINT32_MAX;
   std::string user_equal_name_;
   std::vector<std::string> clause_names_;
+  NameSpace clause_space_;  // every clause name of the problem, then the axioms'
   std::vector<std::string> variable_names_;
   std::string out_;  // the clause being written
   std::vector<Span> spans_;
+  std::vector<Use> clause_functions_, clause_predicates_;  // of the clause being written
+  bool clause_has_equality_ = false;
+  bool has_equality_ = false;  // in a written clause
+  Uses functions_, predicates_;
   Written result_;
 };
 
 }  // namespace
 
-Written write_problem(const Problem& problem) {
-  return Writer(problem).run();
+Written write_problem(const Problem& problem, const WriteOptions& options) {
+  return Writer(problem, options).run();
 }
 
 }  // namespace tptp

@@ -6,6 +6,11 @@
 // not fit is given a fresh symbol derived from its spelling, distinct from
 // every name the problem already uses, so that different symbols stay
 // different and equal ones stay equal.
+//
+// TPTP's = is equality, velkor's equal is an ordinary predicate unless the
+// user asks otherwise.  So that a problem with equality keeps its meaning,
+// the axioms of equality for the symbols the written clauses use are
+// appended after them.
 #pragma once
 
 #include <cstddef>
@@ -15,14 +20,24 @@
 
 namespace tptp {
 
+struct WriteOptions {
+  // Append the equality axioms when a written clause has an equality literal.
+  bool equality_axioms = true;
+  // Write clauses with an atom of both signs instead of leaving them out.
+  // Clauses with a true literal are left out regardless: without that
+  // literal they would say something else.
+  bool keep_tautologies = false;
+};
+
 struct Written {
   std::string text;
-  std::size_t clauses = 0;  // input_clause entries written
-  std::size_t dropped = 0;  // clauses left out because they are always true
+  std::size_t clauses = 0;          // input_clause entries written for the problem's clauses
+  std::size_t dropped = 0;          // clauses left out because they are always true
+  std::size_t equality_axioms = 0;  // input_clause entries appended after them
 };
 
 // Throws ConvertError for a clause that is empty once its false literals are
 // removed: velkor has no way to write the empty clause.
-Written write_problem(const Problem& problem);
+Written write_problem(const Problem& problem, const WriteOptions& options = {});
 
 }  // namespace tptp
