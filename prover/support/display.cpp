@@ -29,7 +29,9 @@ void Prover::display_term(Term* t) {
     print(t->name->text);
     return;
   }
-  print(t->functor->name->text);
+  // The reader interns every `equal` word as the equality name; print it
+  // as written so printed literals read back the same.
+  print(t->functor->name == name_equal ? std::string_view("equal") : t->functor->name->text);
   if (t->functor->arity == 0) return;
   print("(");
   for (std::int64_t i = 0; i < t->functor->arity; ++i) {
