@@ -77,7 +77,12 @@ void Prover::display_proof_clauses(const std::vector<Clause*>& clauses) {
     print("\ncopies: ");
     for (std::int64_t k = 0; k < c->free_copies; ++k) {
       ClauseCopy* copy = c->copies[k];
-      for (std::int64_t i = 0; i < c->length; ++i) display_subgoal(&copy->subgoals[i]);
+      // A subgoal folded up into a lemma has its sign flipped while the
+      // proof is open; the instance shown is that of the clause literal.
+      for (std::int64_t i = 0; i < c->length; ++i) {
+        print(c->literals[i].sign == '+' ? "++" : "--");
+        display_atom(*this, &copy->subgoals[i]);
+      }
       print("\n        ");
     }
   }
