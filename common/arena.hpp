@@ -29,8 +29,12 @@ class Arena {
     if (bytes > static_cast<std::size_t>(end_ - next_)) refill(bytes);
     void* result = next_;
     next_ += bytes;
+    handed_out_ += bytes;
     return result;
   }
+
+  // Bytes handed out so far.
+  std::size_t handed_out() const { return handed_out_; }
 
   // A new T built from `args` in arena storage.  T must be trivially
   // destructible: arena records are never destroyed.
@@ -65,6 +69,7 @@ class Arena {
   std::vector<void*> blocks_;
   char* next_ = nullptr;
   char* end_ = nullptr;
+  std::size_t handed_out_ = 0;
 };
 
 }  // namespace common

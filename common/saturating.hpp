@@ -11,13 +11,15 @@ namespace common {
 inline std::int64_t sat_add(std::int64_t a, std::int64_t b) {
   std::int64_t r;
   if (!__builtin_add_overflow(a, b, &r)) return r;
-  return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+  return b > 0 ? std::numeric_limits<std::int64_t>::max()
+               : std::numeric_limits<std::int64_t>::min();
 }
 
 inline std::int64_t sat_sub(std::int64_t a, std::int64_t b) {
   std::int64_t r;
   if (!__builtin_sub_overflow(a, b, &r)) return r;
-  return b < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+  return b < 0 ? std::numeric_limits<std::int64_t>::max()
+               : std::numeric_limits<std::int64_t>::min();
 }
 
 inline std::int64_t sat_mul(std::int64_t a, std::int64_t b) {

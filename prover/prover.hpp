@@ -49,26 +49,26 @@ class Prover {
   Prover& operator=(const Prover&) = delete;
 
   // ---- Settings changed by options ---------------------------------------
-  std::int64_t depth = 1;                    // bound of the current level ("-id")
-  std::int64_t final_depth = 0;              // stop after this level ("-d")
-  bool clause_reordering = false;            // sort clauses before the graph
-  bool weighted_depth = false;               // weighted depth bound ("-wd*")
-  std::int64_t wd1 = 120;                    // weighted bound bonus (hundredths)
-  std::int64_t wd2 = 120;                    // charge per extra literal (hundredths)
-  std::int64_t wd3 = 120;                    // speed of the move to the weighted bound
-  bool signature_bound = false;              // "-sig"
-  std::int64_t free_sig = 0;                 // signature budget left
-  bool subgoal_reordering_on = false;        // "-dynsgreord" given
-  std::int64_t subgoal_reordering = 0;       // its rule number
+  std::int64_t depth = 1;               // bound of the current level ("-id")
+  std::int64_t final_depth = 0;         // stop after this level ("-d")
+  bool clause_reordering = false;       // sort clauses before the graph
+  bool weighted_depth = false;          // weighted depth bound ("-wd*")
+  std::int64_t wd1 = 120;               // weighted bound bonus (hundredths)
+  std::int64_t wd2 = 120;               // charge per extra literal (hundredths)
+  std::int64_t wd3 = 120;               // speed of the move to the weighted bound
+  bool signature_bound = false;         // "-sig"
+  std::int64_t free_sig = 0;            // signature budget left
+  bool subgoal_reordering_on = false;   // "-dynsgreord" given
+  std::int64_t subgoal_reordering = 0;  // its rule number
   std::int64_t subgoal_complexity_measure = 0;
   bool global_reordering = false;
-  std::int64_t subgoal_alternation = 0;      // 0 off, 1 single, 2 multi
+  std::int64_t subgoal_alternation = 0;  // 0 off, 1 single, 2 multi
   bool regularity = false;
   bool constraints = false;
   bool strong_regularity = false;
   bool matings_pruning = false;
-  bool equal_predecessor_fail_on = false;    // "-eqpred" given
-  std::int64_t equal_predecessor_fail = 0;   // its value (0 or 1)
+  bool equal_predecessor_fail_on = false;   // "-eqpred" given
+  std::int64_t equal_predecessor_fail = 0;  // its value (0 or 1)
   bool proof_output = false;
   bool sgindex = false;
   bool equality = false;
@@ -79,26 +79,26 @@ class Prover {
   bool test_grounding = false;
 
   // ---- Run state of the front end ----------------------------------------
-  std::vector<Clause*> formula_clauses;      // `formula`.`clauses`
-  std::vector<Clause*> formula_lemmas;       // `formula`.`lemmas`
+  std::vector<Clause*> formula_clauses;  // `formula`.`clauses`
+  std::vector<Clause*> formula_lemmas;   // `formula`.`lemmas`
   std::vector<Clause*> start_clauses;
-  Literal* foldup_root;                      // root of all foldup chains
-  std::vector<std::int64_t> sig_vector;      // charged weight per symbol number, 0 = free
-  std::vector<std::int64_t> sig_trail;       // symbol numbers in marking order
+  Literal* foldup_root;                  // root of all foldup chains
+  std::vector<std::int64_t> sig_vector;  // charged weight per symbol number, 0 = free
+  std::vector<std::int64_t> sig_trail;   // symbol numbers in marking order
   std::int64_t sig_trail_position = 0;
   std::int64_t old_sig_trail_position = 0;
   std::int64_t old_free_sig = 0;
   std::int64_t nr_lemmas = 0;
-  std::int64_t lemmatype = 0;                // 0 subgoal, 1 lemma (printed type word)
-  std::vector<Term*> index_bindings;         // lookup bindings of entry variables
+  std::int64_t lemmatype = 0;         // 0 subgoal, 1 lemma (printed type word)
+  std::vector<Term*> index_bindings;  // lookup bindings of entry variables
   bool in_index = true;
   std::int64_t nth_variable = 0;
   std::int64_t max_variables = 0;
-  std::vector<Term*> var_assoc_nr;           // variables of the entry being inserted
+  std::vector<Term*> var_assoc_nr;  // variables of the entry being inserted
   bool regularity_only_for_subgoals = true;
 
   // ---- Reader results ------------------------------------------------------
-  std::vector<Predicate*> predicate_list;    // creation order (reported newest first)
+  std::vector<Predicate*> predicate_list;  // creation order (reported newest first)
   std::vector<Functor*> functor_list;
   std::int64_t nr_clauses = 0, nr_axioms = 0, nr_hypotheses = 0, nr_conjectures = 0;
   std::int64_t nr_units = 0, nr_non_horn = 0, nr_literals = 0, nr_eq_literals = 0;
@@ -106,7 +106,7 @@ class Prover {
   std::int64_t nr_variables = 0, nr_singleton_variables = 0, max_clause_size = 0;
   std::int64_t min_predicate_arity = -1, max_predicate_arity = -1;  // -1: none ("-")
   std::int64_t min_functor_arity = -1, max_functor_arity = -1;
-  Predicate* equal_predicate = nullptr;      // the record named EQUAL of arity 2, if any
+  Predicate* equal_predicate = nullptr;  // the record named EQUAL of arity 2, if any
 
   // ---- Search state --------------------------------------------------------
   SubgoalGroup* global_subgoals = nullptr;
@@ -120,7 +120,7 @@ class Prover {
   bool bound_fail = false;
   std::int64_t difference_counter = 0;
   Optimized optimized_unification = Optimized::kNothingBound;
-  bool recording_differences = false;        // clashes become differences (equality steps)
+  bool recording_differences = false;  // clashes become differences (equality steps)
 
   // Binding trail: variables bound, null entries are marks.  Index 0 is the
   // bottom mark that is never popped; `trail_top` is the last item pushed.
@@ -140,7 +140,7 @@ class Prover {
   std::vector<SubgoalGroup*> eq_trail_groups;
   std::int64_t eq_trail = 0;
   std::int64_t eq_trail_before = 0;
-  std::int64_t step_eq_start = 0;            // `eq_trail` when the current step began
+  std::int64_t step_eq_start = 0;  // `eq_trail` when the current step began
   ConnectionList* eq_links;
 
   // ---- Counters ----------------------------------------------------------
@@ -243,8 +243,7 @@ class Prover {
   void extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, std::int64_t d,
                        std::int64_t k);
   void solve_next(std::int64_t d, std::int64_t k);
-  void solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::int64_t d,
-                     std::int64_t k);
+  void solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::int64_t d, std::int64_t k);
   void reduction_solve(Literal* s, Literal* a, std::int64_t d, std::int64_t k);
   void mark_reduction(Literal* a, std::int64_t d);
   void fold_up(Literal* p, std::int64_t d);
@@ -287,7 +286,7 @@ class Prover {
 
  private:
   std::unordered_map<std::string_view, const Name*> names_;
-  std::vector<IndexKey> index_keys_;      // scratch of the insertion in progress
+  std::vector<IndexKey> index_keys_;  // scratch of the insertion in progress
   std::vector<Term*> index_pending_;
   // Lemma index internals (prover/support/lemma_index.cpp).
   void enter_lemma(Literal* literal, char sign, bool complement);

@@ -63,8 +63,10 @@ void Prover::run_prover(const std::vector<std::string>& words) {
 void Prover::split_lemma_clauses() {
   std::vector<Clause*> others;
   for (Clause* c : formula_clauses) {
-    if (c->type == ClauseType::kLemma) formula_lemmas.insert(formula_lemmas.begin(), c);
-    else others.push_back(c);
+    if (c->type == ClauseType::kLemma)
+      formula_lemmas.insert(formula_lemmas.begin(), c);
+    else
+      others.push_back(c);
   }
   formula_clauses = std::move(others);
 }

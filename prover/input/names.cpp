@@ -7,9 +7,9 @@ namespace velkor {
 
 Prover::Prover() {
   name_equal = intern("EQUAL");
-  trail_items.assign(1, nullptr);          // the bottom mark
+  trail_items.assign(1, nullptr);  // the bottom mark
   v_trail_items.assign(1, ValueUndo{nullptr, 0, 0});
-  c_stack_cells.assign(1, nullptr);        // position 0 is the root, never a record
+  c_stack_cells.assign(1, nullptr);  // position 0 is the root, never a record
   eq_trail_literals.assign(1, nullptr);
   eq_trail_groups.assign(1, nullptr);
   foldup_root = arena.make<Literal>();

@@ -40,26 +40,39 @@ enum class Tok {
 
 const char* token_name(Tok t) {
   switch (t) {
-    case Tok::kInputClause: return "INPUT_CLAUSE";
-    case Tok::kSymbol: return "SYMBOL";
-    case Tok::kVariable: return "VARIABLE";
-    case Tok::kPosSign: return "POS_SIGN";
-    case Tok::kNegSign: return "NEG_SIGN";
-    case Tok::kOpenPar: return "OPENPAR";
-    case Tok::kClosePar: return "CLOSEPAR";
-    case Tok::kOpenBracket: return "OPENBRACKET";
-    case Tok::kCloseBracket: return "CLOSEBRACKET";
-    case Tok::kColon: return "COLON";
-    case Tok::kDot: return "DOT";
-    case Tok::kEoi: return "*EOI*";
-    case Tok::kOther: return "";
+    case Tok::kInputClause:
+      return "INPUT_CLAUSE";
+    case Tok::kSymbol:
+      return "SYMBOL";
+    case Tok::kVariable:
+      return "VARIABLE";
+    case Tok::kPosSign:
+      return "POS_SIGN";
+    case Tok::kNegSign:
+      return "NEG_SIGN";
+    case Tok::kOpenPar:
+      return "OPENPAR";
+    case Tok::kClosePar:
+      return "CLOSEPAR";
+    case Tok::kOpenBracket:
+      return "OPENBRACKET";
+    case Tok::kCloseBracket:
+      return "CLOSEBRACKET";
+    case Tok::kColon:
+      return "COLON";
+    case Tok::kDot:
+      return "DOT";
+    case Tok::kEoi:
+      return "*EOI*";
+    case Tok::kOther:
+      return "";
   }
   return "";
 }
 
 bool is_identifier_char(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         c == '_' || c == '+' || c == '-';
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == '+' || c == '-';
 }
 
 struct SymbolKey {
@@ -143,13 +156,28 @@ class Parser {
     }
     step();
     switch (c) {
-      case '(': tok_ = Tok::kOpenPar; return;
-      case ')': tok_ = Tok::kClosePar; return;
-      case '[': tok_ = Tok::kOpenBracket; return;
-      case ']': tok_ = Tok::kCloseBracket; return;
-      case ',': tok_ = Tok::kColon; return;
-      case '.': tok_ = Tok::kDot; return;
-      default: tok_ = Tok::kOther; other_ = c; return;
+      case '(':
+        tok_ = Tok::kOpenPar;
+        return;
+      case ')':
+        tok_ = Tok::kClosePar;
+        return;
+      case '[':
+        tok_ = Tok::kOpenBracket;
+        return;
+      case ']':
+        tok_ = Tok::kCloseBracket;
+        return;
+      case ',':
+        tok_ = Tok::kColon;
+        return;
+      case '.':
+        tok_ = Tok::kDot;
+        return;
+      default:
+        tok_ = Tok::kOther;
+        other_ = c;
+        return;
     }
   }
 
@@ -224,9 +252,12 @@ class Parser {
 
   Literal parse_literal() {
     char sign;
-    if (tok_ == Tok::kPosSign) sign = '+';
-    else if (tok_ == Tok::kNegSign) sign = '-';
-    else fail();
+    if (tok_ == Tok::kPosSign)
+      sign = '+';
+    else if (tok_ == Tok::kNegSign)
+      sign = '-';
+    else
+      fail();
     advance();
     const Name* name = take(Tok::kSymbol);
     std::vector<Term*> args;
@@ -241,8 +272,10 @@ class Parser {
       literal.args = store(args);
     }
     literal.sign = sign;
-    if (sign == '+') ++positive_;
-    else ++negative_;
+    if (sign == '+')
+      ++positive_;
+    else
+      ++negative_;
     literal.number = positive_ + negative_;
     return literal;
   }
@@ -404,7 +437,8 @@ class Parser {
     clause->nr_symbols = static_cast<std::int64_t>(clause_symbols_.size());
     clause->symbols = p_.arena.array<Symbol*>(clause_symbols_.size());
     for (std::int64_t i = 0; i < clause->nr_symbols; ++i)
-      clause->symbols[i] = clause_symbols_[clause_symbols_.size() - 1 - static_cast<std::size_t>(i)];
+      clause->symbols[i] =
+          clause_symbols_[clause_symbols_.size() - 1 - static_cast<std::size_t>(i)];
     clause_symbols_.clear();
     clause_symbol_keys_.clear();
     p_.formula_clauses.push_back(clause);
@@ -446,7 +480,7 @@ class Parser {
   std::int64_t positive_ = 0, negative_ = 0;
   std::vector<std::pair<Term*, std::int64_t>> variables_;  // first occurrence order
   std::unordered_map<const Name*, std::size_t> variable_index_;
-  std::vector<Symbol*> clause_symbols_;                    // first-met order
+  std::vector<Symbol*> clause_symbols_;  // first-met order
   std::unordered_set<SymbolKey, SymbolKeyHash> clause_symbol_keys_;
 };
 
@@ -457,8 +491,8 @@ void Prover::parse_problem(std::string_view text) {
     Parser(*this, text).parse_formula();
   } catch (const SyntaxError& e) {
     flush();
-    std::string token = e.token == Tok::kOther ? std::string(1, e.character)
-                                               : std::string(token_name(e.token));
+    std::string token =
+        e.token == Tok::kOther ? std::string(1, e.character) : std::string(token_name(e.token));
     std::fprintf(err, "parser: parse error (unexpected token `%s') at line %lld, column %lld\n",
                  token.c_str(), static_cast<long long>(e.line), static_cast<long long>(e.column));
     std::fflush(err);

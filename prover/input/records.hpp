@@ -60,15 +60,17 @@ struct Predicate : Symbol {
 // A term: a function application or constant (functor set, arguments in
 // `args`), or a variable cell (functor null).  This is the one variable test.
 struct Term {
-  Functor* functor;                    // null for a variable cell
-  Term** args;                         // functor->arity arguments
-  Term* binding;                       // variables: bound term, null while unbound
-  ConstraintCell* constraint_chain;    // first constraint element watching it
-  const Name* name;                    // variables: the name written in the input
-  std::int64_t occurrences;            // scratch count while measuring complexity
+  Functor* functor;                  // null for a variable cell
+  Term** args;                       // functor->arity arguments
+  Term* binding;                     // variables: bound term, null while unbound
+  ConstraintCell* constraint_chain;  // first constraint element watching it
+  const Name* name;                  // variables: the name written in the input
+  std::int64_t occurrences;          // scratch count while measuring complexity
 };
 
-inline bool is_variable(const Term* t) { return t->functor == nullptr; }
+inline bool is_variable(const Term* t) {
+  return t->functor == nullptr;
+}
 
 // One connection: literal `index` (from 0) of `clause`.
 struct Connection {
@@ -95,7 +97,7 @@ struct Literal {
   Clause* clause;
   ClauseCopy* copy;
   bool selected;
-  Literal* mate;  // the partner literal of the copy entered from this subgoal
+  Literal* mate;        // the partner literal of the copy entered from this subgoal
   std::int64_t number;  // position in its clause, from 1
   Literal* foldup_link;
   std::int64_t reduction_mark;
@@ -107,42 +109,42 @@ struct Literal {
 // One element of the global subgoal chain: either the subgoals of a clause
 // copy, or the difference literals recorded by one step (equality mode).
 struct SubgoalGroup {
-  ClauseCopy* copy;           // copy group: the copy; difference group: null
-  std::int64_t first;         // difference group: eq-trail position of its first literal
-  std::int64_t count;         // number of subgoals in the group
-  SubgoalGroup* older;        // the group that was innermost when this one was pushed
-  bool completes_parent;      // exhausting it means the parent subgoal is solved
+  ClauseCopy* copy;       // copy group: the copy; difference group: null
+  std::int64_t first;     // difference group: eq-trail position of its first literal
+  std::int64_t count;     // number of subgoals in the group
+  SubgoalGroup* older;    // the group that was innermost when this one was pushed
+  bool completes_parent;  // exhausting it means the parent subgoal is solved
 };
 
 // A working copy of a clause with fresh variables.
 struct ClauseCopy {
-  Literal* subgoals;                // clause->length subgoal records, literal order
-  SubgoalGroup group;               // the copy's place in the subgoal chain
-  Literal* parent;                  // subgoal the copy was entered from; null at the start
+  Literal* subgoals;   // clause->length subgoal records, literal order
+  SubgoalGroup group;  // the copy's place in the subgoal chain
+  Literal* parent;     // subgoal the copy was entered from; null at the start
   Clause* clause;
   const void* copy_tag;
   std::int64_t depth_left;
   std::int64_t entry_inferences;
   std::int64_t weighted_limit;
-  std::int64_t differences;         // eq-trail position of its first difference, or 0
+  std::int64_t differences;  // eq-trail position of its first difference, or 0
 };
 
 struct Clause {
-  std::int64_t free_copies;         // index in `copies` of the next copy to use
-  Literal* literals;                // `length` literals in input order
+  std::int64_t free_copies;  // index in `copies` of the next copy to use
+  Literal* literals;         // `length` literals in input order
   std::int64_t length;
   std::int64_t variable_count;
-  Term** variables;                 // most recently introduced first
+  Term** variables;  // most recently introduced first
   const void* copy_tag;
   ClauseType type;
-  std::int64_t number;              // position in the input file, from 1
-  const Name** name;                // clause name: one name, or a name with arguments
+  std::int64_t number;  // position in the input file, from 1
+  const Name** name;    // clause name: one name, or a name with arguments
   std::int64_t name_length;
-  ClauseCopy** copies;              // oldest first; `nr_copies` in use of `copies_capacity`
+  ClauseCopy** copies;  // oldest first; `nr_copies` in use of `copies_capacity`
   std::int64_t nr_copies;
   std::int64_t copies_capacity;
   std::int64_t term_size;
-  Symbol** symbols;                 // most recently met first
+  Symbol** symbols;  // most recently met first
   std::int64_t nr_symbols;
 };
 

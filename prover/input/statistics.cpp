@@ -6,8 +6,10 @@ namespace {
 
 // An arity bound that does not exist (no predicates or no functors) shows "-".
 void print_arity(Prover& p, std::int64_t arity) {
-  if (arity < 0) p.print("-");
-  else p.print(arity);
+  if (arity < 0)
+    p.print("-");
+  else
+    p.print(arity);
 }
 
 }  // namespace

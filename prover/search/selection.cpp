@@ -70,9 +70,9 @@ void Prover::consider_subgoal(Literal* s) {
   const std::int64_t cc = current_complexity, cv = current_vars;
   const std::int64_t nc = new_complexity, nv = new_vars;
   const bool same_predicate = s->predicate == current_subgoal->predicate;
-  const bool no_more_connections = s->connections->count + s->connections->reduction <=
-                                   current_subgoal->connections->count +
-                                       current_subgoal->connections->reduction;
+  const bool no_more_connections =
+      s->connections->count + s->connections->reduction <=
+      current_subgoal->connections->count + current_subgoal->connections->reduction;
   const bool by_complexity = nc > cc || (nc == cc && nv < cv);
   const bool by_variables = nv < cv || (nv == cv && nc > cc);
   bool replace = false;
@@ -86,12 +86,23 @@ void Prover::consider_subgoal(Literal* s) {
         replace = by_complexity;
       }
       break;
-    case 1: replace = by_variables; break;
-    case 2: replace = same_predicate && by_complexity; break;
-    case 3: replace = same_predicate && by_variables; break;
-    case 4: replace = (same_predicate || no_more_connections) && by_complexity; break;
-    case 5: replace = (same_predicate || no_more_connections) && by_variables; break;
-    default: break;
+    case 1:
+      replace = by_variables;
+      break;
+    case 2:
+      replace = same_predicate && by_complexity;
+      break;
+    case 3:
+      replace = same_predicate && by_variables;
+      break;
+    case 4:
+      replace = (same_predicate || no_more_connections) && by_complexity;
+      break;
+    case 5:
+      replace = (same_predicate || no_more_connections) && by_variables;
+      break;
+    default:
+      break;
   }
   if (replace) {
     current_subgoal = s;

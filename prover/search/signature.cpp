@@ -27,7 +27,8 @@ bool Prover::charge_signature(Symbol** symbols, std::int64_t n) {
 
 void Prover::undo_signature(std::int64_t position, std::int64_t budget) {
   while (sig_trail_position > position)
-    sig_vector[static_cast<std::size_t>(sig_trail[static_cast<std::size_t>(--sig_trail_position)])] = 0;
+    sig_vector[static_cast<std::size_t>(
+        sig_trail[static_cast<std::size_t>(--sig_trail_position)])] = 0;
   free_sig = budget;
 }
 

@@ -8,7 +8,9 @@
 
 namespace velkor {
 
-void Prover::print(std::string_view text) { std::fwrite(text.data(), 1, text.size(), out); }
+void Prover::print(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), out);
+}
 
 void Prover::print(std::int64_t number) {
   char buffer[24];
@@ -16,7 +18,9 @@ void Prover::print(std::int64_t number) {
   std::fwrite(buffer, 1, static_cast<std::size_t>(end - buffer), out);
 }
 
-void Prover::flush() { std::fflush(out); }
+void Prover::flush() {
+  std::fflush(out);
+}
 
 void Prover::finish(int status) {
   flush();
@@ -117,6 +121,8 @@ void Prover::display_inferences(std::int64_t level) {
   successful_inferences = successful_matchings = failed_inferences = constraint_fails = 0;
 }
 
-void Prover::grounding() { print("grounding entered\n"); }
+void Prover::grounding() {
+  print("grounding entered\n");
+}
 
 }  // namespace velkor

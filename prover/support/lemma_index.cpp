@@ -90,8 +90,10 @@ void Prover::enter_lemma(Literal* literal, char sign, bool complement) {
   print("\ninput_clause(c");
   print(nr_lemmas);
   print(complement || lemmatype != 0 ? ",axiom,[" : ",conjecture,[");
-  if (complement) display_comp_subgoal(literal);
-  else display_subgoal(literal);
+  if (complement)
+    display_comp_subgoal(literal);
+  else
+    display_subgoal(literal);
   print("]).\n");
 }
 
@@ -126,8 +128,10 @@ void Prover::index_match(TrieNode* level, Term* q, Term** rest, std::int64_t res
   for (; node != nullptr && node->variable > 0 && !in_index; node = node->next) {
     Term*& bound = index_bindings[static_cast<std::size_t>(node->variable)];
     bool set_here = bound == nullptr;
-    if (set_here) bound = q;
-    else if (!ref_equal(bound, q)) continue;
+    if (set_here)
+      bound = q;
+    else if (!ref_equal(bound, q))
+      continue;
     index_continue(node->children, rest, rest_n);
     if (set_here) bound = nullptr;
   }

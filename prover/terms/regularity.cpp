@@ -36,9 +36,8 @@ bool Prover::no_equal_predecessor(Literal* subgoal, Literal* parent) {
 // With strong regularity the walk follows the lemma chain, which exists only
 // with foldup; without foldup it follows the parent chain like plain
 // regularity, which is always sound.
-bool Prover::make_regularity_constraints_clause(Literal* entered, ClauseCopy* copy,
-                                                Literal* parent, std::int64_t first,
-                                                std::int64_t count) {
+bool Prover::make_regularity_constraints_clause(Literal* entered, ClauseCopy* copy, Literal* parent,
+                                                std::int64_t first, std::int64_t count) {
   bool lemma_chain = strong_regularity && foldup;
   for (std::int64_t i = first; i < count; ++i) {
     Literal* s = &copy->subgoals[i];

@@ -11,8 +11,10 @@
 namespace velkor {
 
 void Prover::push_trail(Term* item) {
-  if (++trail_top == trail_items.size()) trail_items.push_back(item);
-  else trail_items[trail_top] = item;
+  if (++trail_top == trail_items.size())
+    trail_items.push_back(item);
+  else
+    trail_items[trail_top] = item;
 }
 
 bool Prover::unbind_vars() {
@@ -24,8 +26,10 @@ bool Prover::unbind_vars() {
 }
 
 void Prover::push_v_undo(const ValueUndo& undo) {
-  if (++v_trail_top == v_trail_items.size()) v_trail_items.push_back(undo);
-  else v_trail_items[v_trail_top] = undo;
+  if (++v_trail_top == v_trail_items.size())
+    v_trail_items.push_back(undo);
+  else
+    v_trail_items[v_trail_top] = undo;
 }
 
 void Prover::undo_v_trail() {

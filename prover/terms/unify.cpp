@@ -17,7 +17,9 @@
 namespace velkor {
 namespace {
 
-bool succeeded(Unified u) { return u != Unified::kFail; }
+bool succeeded(Unified u) {
+  return u != Unified::kFail;
+}
 
 }  // namespace
 
