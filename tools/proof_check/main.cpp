@@ -1,0 +1,93 @@
+// proof-check: checks a proof that velkor printed with -proof by confirming
+// with quorvel that the ground clause instances it lists are unsatisfiable.
+
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "tools/proof_check/check.hpp"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: proof-check [--quorvel PATH] [--problem FILE] [--ground FILE] [OUTPUT | -]\n"
+    "Checks velkor's output of a run with -proof (from OUTPUT, or standard input when\n"
+    "it is - or missing): every variable of the instances under USED CLAUSES is\n"
+    "replaced by one fresh constant and quorvel must find the ground set\n"
+    "unsatisfiable.\n"
+    "  --quorvel PATH   the quorvel program (default: " QUORVEL_DEFAULT
+    ")\n"
+    "  --problem FILE   the problem velkor read: every used clause must be the clause\n"
+    "                   of that number in it\n"
+    "  --ground FILE    also write the ground clauses given to quorvel to FILE\n"
+    "Exit status: 0 the proof checks, 1 it does not, 2 unusable input or no verdict.\n";
+
+int usage_error(const std::string& message) {
+  std::cerr << "proof-check: " << message << "\n" << kUsage;
+  return 2;
+}
+
+bool read_text(std::istream& in, std::string& text) {
+  std::ostringstream s;
+  s << in.rdbuf();
+  text = s.str();
+  return !in.bad();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  proof_check::CheckOptions options{QUORVEL_DEFAULT, std::nullopt};
+  std::string input = "-", problem_path, ground_path;
+  bool have_input = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+    if (arg == "-h" || arg == "--help") {
+      std::cout << kUsage;
+      return 0;
+    } else if (arg == "--quorvel" || arg == "--problem" || arg == "--ground") {
+      const char* v = value();
+      if (!v) return usage_error(arg + " needs an argument");
+      (arg == "--quorvel" ? options.quorvel : arg == "--problem" ? problem_path : ground_path) = v;
+    } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+      return usage_error("unknown option " + arg);
+    } else if (have_input) {
+      return usage_error("more than one input file");
+    } else {
+      input = arg;
+      have_input = true;
+    }
+  }
+
+  std::string output;
+  if (input == "-") {
+    if (!read_text(std::cin, output)) return usage_error("cannot read standard input");
+  } else {
+    std::ifstream in(input, std::ios::binary);
+    if (!in || !read_text(in, output)) return usage_error("cannot read " + input);
+  }
+  if (!problem_path.empty()) {
+    std::ifstream in(problem_path, std::ios::binary);
+    std::string text;
+    if (!in || !read_text(in, text)) return usage_error("cannot read " + problem_path);
+    options.problem = std::move(text);
+  }
+
+  proof_check::CheckResult result = proof_check::check_proof(output, options);
+  if (!ground_path.empty()) std::ofstream(ground_path, std::ios::binary) << result.ground_clauses;
+  switch (result.outcome) {
+    case proof_check::Outcome::kChecks:
+      std::cout << result.message << "\n";
+      return 0;
+    case proof_check::Outcome::kRejected:
+      std::cout << result.message << "\n";
+      return 1;
+    case proof_check::Outcome::kUnusable:
+      std::cerr << "proof-check: " << result.message << "\n";
+      return 2;
+  }
+  return 2;
+}
