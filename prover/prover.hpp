@@ -82,6 +82,9 @@ class Prover {
   std::vector<Clause*> formula_clauses;  // `formula`.`clauses`
   std::vector<Clause*> formula_lemmas;   // `formula`.`lemmas`
   std::vector<Clause*> start_clauses;
+  // All-negative clauses not among the start clauses: tried once the start
+  // clauses chosen by their conjecture type are exhausted (see `deepen`).
+  std::vector<Clause*> fallback_start_clauses;
   Literal* foldup_root;                  // root of all foldup chains
   std::vector<std::int64_t> sig_vector;  // charged weight per symbol number, 0 = free
   std::vector<std::int64_t> sig_trail;   // symbol numbers in marking order

@@ -5,6 +5,7 @@
 // bound.  A proof ends the program from inside the search; a level that
 // fails although no step was refused for lack of depth or signature budget
 // shows the clause set is satisfiable; otherwise the bound grows by one.
+#include <algorithm>
 #include <limits>
 
 #include "prover/prover.hpp"
@@ -92,6 +93,9 @@ void Prover::choose_start_clauses() {
     // Without any conjecture clause the all-negative clauses are the start
     // clauses: every unsatisfiable clause set has a refutation from one.
     start_clauses = conjectures.empty() ? negative : conjectures;
+    for (Clause* c : negative)
+      if (std::find(start_clauses.begin(), start_clauses.end(), c) == start_clauses.end())
+        fallback_start_clauses.push_back(c);
   }
 }
 
@@ -116,6 +120,19 @@ void Prover::deepen() {
     for (Clause* start : start_clauses) {
       difference_counter = 0;
       extension_solve(nullptr, start, nullptr, depth, 0, 2);
+    }
+    // Start clauses chosen by their conjecture type are enough only when the
+    // other clauses are consistent.  Once they are exhausted (nothing was cut
+    // off by a bound, so deeper levels cannot help them), the search goes on
+    // from the remaining all-negative clauses, from this level on, so that a
+    // satisfiable verdict rests on every all-negative clause having failed.
+    if (!bound_fail && !fallback_start_clauses.empty()) {
+      start_clauses = std::move(fallback_start_clauses);
+      fallback_start_clauses.clear();
+      for (Clause* start : start_clauses) {
+        difference_counter = 0;
+        extension_solve(nullptr, start, nullptr, depth, 0, 2);
+      }
     }
     display_inferences(depth);
     if (!bound_fail) {

@@ -226,6 +226,33 @@ Syntax:	Number of clauses:	2 ( 0 non-Horn; 2 unit)
                 std::string(report) + "all negated are conjectures\n" + tail);
 }
 
+TEST(StartClauses, AllNegativeClausesOnceTheConjecturesAreExhausted) {
+  // The conjecture ++p4 has no partner and fails without any refusal, but the
+  // hypotheses are inconsistent on their own: the search goes on from the
+  // all-negative clause --p3 in the same level instead of calling the set
+  // satisfiable.
+  expect_output(run_on({}, R"(input_clause(c1,hypothesis,[--p3]).
+input_clause(c2,conjecture,[++p4]).
+input_clause(c3,hypothesis,[++p3]).
+)"),
+                R"(FILE: Trying to parse
+Syntax:	Number of clauses:	3 ( 0 non-Horn; 3 unit)
+	Number of literals:	3 ( 0 equality)
+	Maximal clause size:	1
+	Number of predicates:	2 ( 2 propositional; 0-0 arity)
+	Number of functors:	0 ( 0 constant; --- arity)
+	Number of variables:	0 ( 0 singleton)
+
+some negated are no conjectures
+Lev. 1: inferences: succ fail: 3 0
+
+     ***** PROOF WITH 1 INFERENCES FOUND *****
+
+Total successful/failed inferences: 3/0
+
+)");
+}
+
 TEST(Search, LemmaClausesAreNotSearched) {
   // Without the lemma index the lemma ++q(Y) is set aside and closes nothing.
   expect_output(run_on({}, R"(input_clause(c1,conjecture,[--p(a)]).
