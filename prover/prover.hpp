@@ -42,6 +42,13 @@ struct ValueUndo {
 // State of the extension unifier within one call.
 enum class Optimized : std::uint8_t { kNothingBound, kCopyBound, kGeneral };
 
+// The last element of a non-empty list; the problem file name is the last
+// word of the command line.
+template <typename T>
+const T& last(const std::vector<T>& list) {
+  return list.back();
+}
+
 class Prover {
  public:
   Prover();

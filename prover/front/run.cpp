@@ -29,7 +29,7 @@ void Prover::run_prover(const std::vector<std::string>& words) {
     finish(1);
   }
   foldup_root->reduction_mark = 0;
-  read_tptp(words.back());
+  read_tptp(last(words));
   split_lemma_clauses();
   // Lemma roots exist only with the index on; without it input lemma
   // clauses are simply not entered.
