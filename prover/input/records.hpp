@@ -101,9 +101,6 @@ struct Literal {
   std::int64_t number;  // position in its clause, from 1
   Literal* foldup_link;
   std::int64_t reduction_mark;
-  // Difference literals only: set on the last difference of an extension
-  // step, the chain group that was innermost before the step's differences.
-  SubgoalGroup* older;
 };
 
 // One element of the global subgoal chain: either the subgoals of a clause

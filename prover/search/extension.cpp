@@ -146,7 +146,6 @@ void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, 
     if (nd > 0) {
       SubgoalGroup* g = eq_trail_groups[static_cast<std::size_t>(eq_start + 1)];
       *g = SubgoalGroup{nullptr, eq_start + 1, nd, global_subgoals, !pushes_copy};
-      eq_trail_literals[static_cast<std::size_t>(eq_trail)]->older = global_subgoals;
       global_subgoals = g;
       a->differences = eq_start + 1;
     } else {

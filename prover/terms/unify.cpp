@@ -72,7 +72,6 @@ Unified Prover::record_difference(Term* p, Term* q) {
   diff->copy = actual_copy;
   diff->selected = false;
   diff->mate = nullptr;
-  diff->older = nullptr;
   diff->reduction_mark = 0;
   return Unified::kDifference;
 }
