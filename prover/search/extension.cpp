@@ -134,11 +134,11 @@ void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, 
   inf = d2;
   const bool pushes_copy = s == nullptr || n > 1;
   if (pushes_copy || nd > 0) {
-    a->depth_left = r - 1;
+    a->depth_left = sat_sub(r, 1);
     a->entry_inferences = d2;
     if (weighted_depth)
       a->weighted_limit =
-          sat_sub(sat_add(sat_mul(100, r - 1), wd1), sat_mul(wd2, sat_add(n, nd) - 1));
+          sat_sub(sat_add(sat_mul(100, sat_sub(r, 1)), wd1), sat_mul(wd2, sat_add(n, nd) - 1));
     if (pushes_copy) {
       a->group.older = global_subgoals;
       global_subgoals = &a->group;

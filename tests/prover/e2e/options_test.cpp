@@ -516,5 +516,39 @@ Subgoal alternation: not implemented!
   expect_output(run_on({"-singledelay"}, kChain), std::string(kChainReport) + kChainSearch);
 }
 
+TEST(ExtremeValues, OptionValuesAtTheEndsOfTheRangeStayDefined) {
+  // Bounds, budgets and weights at the ends of the 64-bit range go into the
+  // depth and weight arithmetic of every step; the runs must end normally
+  // (the sanitizer build turns any overflow into a failure).
+  const char* problem =
+      "input_clause(c1,conjecture,[--p(X)]).\n"
+      "input_clause(c2,axiom,[++p(a),--q]).\n"
+      "input_clause(c3,axiom,[++q]).\n";
+  const std::string min = "-9223372036854775808", max = "9223372036854775807";
+  auto tail = [](const std::string& out) { return out.substr(out.find("\nLev.")); };
+  EXPECT_EQ(tail(run_on({"-id", min, "-d", min}, problem).out),
+            "\nLev. -9223372036854775808: inferences: succ fail: 1 1\n\n"
+            "     ***** BOUND REACHED *****\n");
+  EXPECT_EQ(tail(run_on({"-id", min, "-wdr", "-d", min}, problem).out),
+            "\nLev. -9223372036854775808: inferences: succ fail: 1 1\n\n"
+            "     ***** BOUND REACHED *****\n");
+  // Weights that push every weighted bound below zero end at the final bound.
+  for (const auto& options :
+       std::vector<std::vector<std::string>>{{"-id", max, "-wd1", max, "-wd2", min, "-wd3", max},
+                                             {"-wd1", min, "-wd2", max, "-wd3", min},
+                                             {"-wd3", "-1"},
+                                             {"-sig", max},
+                                             {"-sig", min},
+                                             {"-dynsgreord", max, "-complexity", min}}) {
+    std::vector<std::string> args = options;
+    args.insert(args.end(), {"-d", "4"});
+    auto run = run_on(args, problem);
+    EXPECT_EQ(run.status, 0) << ::testing::PrintToString(args) << run.err;
+    EXPECT_TRUE(run.out.find("PROOF WITH") != std::string::npos ||
+                run.out.find("BOUND REACHED") != std::string::npos)
+        << ::testing::PrintToString(args);
+  }
+}
+
 }  // namespace
 }  // namespace velkor_test
