@@ -12,7 +12,7 @@
 
 #include "tests/support/run_program.hpp"
 #include "tests/tools/input_clause_reader.hpp"
-#include "tools/tptp_to_velkor/convert.hpp"
+#include "prover/tptp/convert.hpp"
 
 namespace {
 

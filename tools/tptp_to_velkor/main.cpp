@@ -8,7 +8,7 @@
 #include <iostream>
 #include <string>
 
-#include "tools/tptp_to_velkor/convert.hpp"
+#include "prover/tptp/convert.hpp"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "tools/tptp_to_velkor/lexer.hpp"
+#include "prover/tptp/lexer.hpp"
 
 #include <cstdio>
 
-#include "tools/tptp_to_velkor/error.hpp"
+#include "prover/tptp/error.hpp"
 
 namespace tptp {
 namespace {

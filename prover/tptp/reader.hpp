@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "tools/tptp_to_velkor/problem.hpp"
+#include "prover/tptp/problem.hpp"
 
 namespace tptp {
 

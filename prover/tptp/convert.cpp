@@ -1,12 +1,12 @@
-#include "tools/tptp_to_velkor/convert.hpp"
+#include "prover/tptp/convert.hpp"
 
 #include <exception>
 #include <new>
 
 #include "common/large_stack.hpp"
-#include "tools/tptp_to_velkor/error.hpp"
-#include "tools/tptp_to_velkor/reader.hpp"
-#include "tools/tptp_to_velkor/writer.hpp"
+#include "prover/tptp/error.hpp"
+#include "prover/tptp/reader.hpp"
+#include "prover/tptp/writer.hpp"
 
 namespace tptp {
 

@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <string>
 
-#include "tools/tptp_to_velkor/problem.hpp"
+#include "prover/tptp/problem.hpp"
 
 namespace tptp {
 

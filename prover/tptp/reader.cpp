@@ -1,4 +1,4 @@
-#include "tools/tptp_to_velkor/reader.hpp"
+#include "prover/tptp/reader.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -6,8 +6,8 @@
 #include <sstream>
 #include <unordered_set>
 
-#include "tools/tptp_to_velkor/error.hpp"
-#include "tools/tptp_to_velkor/lexer.hpp"
+#include "prover/tptp/error.hpp"
+#include "prover/tptp/lexer.hpp"
 
 namespace tptp {
 

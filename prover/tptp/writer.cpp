@@ -1,4 +1,4 @@
-#include "tools/tptp_to_velkor/writer.hpp"
+#include "prover/tptp/writer.hpp"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "tools/tptp_to_velkor/error.hpp"
+#include "prover/tptp/error.hpp"
 
 namespace tptp {
 namespace {
