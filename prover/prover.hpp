@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -25,6 +26,49 @@ namespace velkor {
 // messages.  Caught at the top of the run, after the output is flushed.
 struct ProverExit {
   int status;
+};
+
+// How a run ended, for the drivers that report it in their own terms (SZS
+// status lines, a schedule that goes on with the next option set).
+enum class Outcome : std::uint8_t {
+  kNone,          // still running, or ended by nothing below
+  kProof,         // the proof report was printed
+  kSatisfiable,   // FORMULA IS SATISFIABLE
+  kBoundReached,  // BOUND REACHED
+  kTimeout,       // the CPU-time limit was reached during the search
+  kOptionError,   // Abort: error in parameter list
+  kFileError,     // File not found, or a file that cannot be read
+  kSyntaxError,   // a parse error in the problem
+  kUnsupported,   // Subgoal alternation: not implemented!
+};
+
+// Exit status of a run stopped by its CPU-time limit.
+inline constexpr int kTimeoutStatus = 2;
+
+struct Derivation;
+
+// A lemma step of the tableau: the index entry that closed a subgoal and
+// the terms its variables were matched with.
+struct LemmaUse {
+  Derivation* derivation;
+  Term** bindings;  // bindings[i] for entry variable i + 1
+  std::int64_t nr_bindings;
+};
+
+// What an entry of the lemma index rests on, kept when proofs are to be
+// printed in full: the clause instances of the tableau at the moment the
+// entry was made, copied with the bindings of that moment, and the lemma
+// steps among them.  The entry's variables are `variables`, cells of this
+// copy, so that an instance of the entry used later can be turned into the
+// same instance of what it rests on.
+struct Derivation {
+  Term** variables;  // the entry's variables, numbered from 1
+  std::int64_t nr_variables;
+  Literal** instances;  // each: clause->length literals of `clauses[i]`
+  Clause** clauses;
+  std::int64_t nr_instances;
+  LemmaUse* uses;
+  std::int64_t nr_uses;
 };
 
 // Result of a unifier: failure, success, or success by recording an equality
@@ -84,6 +128,13 @@ class Prover {
   bool index_foldup = false;
   bool printindex = false;
   bool test_grounding = false;
+
+  // ---- Settings of drivers (long options) ----------------------------------
+  double time_limit = 0;            // "--time-limit": CPU seconds of the process, 0 none
+  double cpu_deadline = 0;          // process CPU seconds at which the search stops, 0 none
+  bool szs_output = false;          // "--szs": SZS status line, TSTP proofs
+  bool auto_mode = false;           // "--auto": a schedule of option sets
+  bool record_derivations = false;  // keep what lemma-index entries rest on
 
   // ---- Run state of the front end ----------------------------------------
   std::vector<Clause*> formula_clauses;  // `formula`.`clauses`
@@ -153,6 +204,39 @@ class Prover {
   std::int64_t step_eq_start = 0;  // `eq_trail` when the current step began
   ConnectionList* eq_links;
 
+  // Proofs in full (`record_derivations`): the copies of the tableau in
+  // entry order, the lemma steps on the current branch, and the bindings of
+  // the last successful index lookup.
+  struct BranchLemmaUse {
+    Derivation* derivation;
+    std::size_t first;  // its bindings in `lemma_use_terms`
+    std::int64_t nr_bindings;
+  };
+  std::vector<ClauseCopy*> copy_stack;
+  std::vector<BranchLemmaUse> lemma_uses;
+  std::vector<Term*> lemma_use_terms;
+  Derivation* matched_derivation = nullptr;
+  std::vector<Term*> matched_bindings;
+  void push_lemma_use();
+
+  // ---- How the run ends ----------------------------------------------------
+  Outcome outcome = Outcome::kNone;
+  // Prints the proof in place of the used clauses, when set (drivers that
+  // print proofs in another format).
+  std::function<void(Prover&)> proof_printer;
+  // Called when the time limit is reached, when set; it may end the process
+  // at once, sparing the unwinding of a deep search.  Otherwise the run ends
+  // with kTimeout like any other ending.
+  std::function<void(Prover&)> on_timeout;
+  // The CPU-time limit is polled every `kPollInterval` steps of the search.
+  static constexpr std::int64_t kPollInterval = 1 << 14;
+  std::int64_t poll_countdown = kPollInterval;
+  void tick() {
+    if (--poll_countdown <= 0) poll_clock();
+  }
+  void poll_clock();
+  [[noreturn]] void end_run(Outcome how, int status);
+
   // ---- Counters ----------------------------------------------------------
   std::int64_t successful_inferences = 0, failed_inferences = 0;
   std::int64_t constraint_fails = 0, successful_matchings = 0;
@@ -182,6 +266,9 @@ class Prover {
   std::size_t update_defaults(const std::vector<std::string>& words);
   int call_velkor(const std::vector<std::string>& words);
   void run_prover(const std::vector<std::string>& words);
+  // Everything after reading: lemma clauses, ordering, graph, start
+  // clauses, the deepening loop.
+  void prepare_and_search();
   void split_lemma_clauses();
   void choose_start_clauses();
   void prepare_signature();
@@ -189,6 +276,10 @@ class Prover {
 
   // ---- Reader and report (prover/input) ------------------------------------
   bool read_tptp(const std::string& file_name);
+  // Reads a problem held in memory (converted by a driver); `file_name` is
+  // printed where read_tptp prints the name of the file it reads.  Without
+  // `report` only the records are built.
+  void read_problem_text(const std::string& file_name, std::string_view text, bool report);
   // Parses a whole problem text; on a syntax error, reports it and finishes
   // with status 255.
   void parse_problem(std::string_view text);
@@ -287,6 +378,8 @@ class Prover {
   void comp_in_lemma_index_subgoal(Literal* subgoal);
   void in_lemma_index_lemmas(const std::vector<Clause*>& clauses);
   bool find_matching_lemma(Literal* subgoal);
+  Derivation* snapshot_derivation(const std::vector<Term*>& entry_variables);
+  Term* snapshot_term(Term* t);
 
   // A symbol of a lemma-index entry: a variable number (> 0) or a functor.
   struct IndexKey {
@@ -301,7 +394,8 @@ class Prover {
   // Lemma index internals (prover/support/lemma_index.cpp).
   void enter_lemma(Literal* literal, char sign, bool complement);
   void index_match(TrieNode* level, Term* q, Term** rest, std::int64_t rest_n);
-  void index_continue(TrieNode* children, Term** rest, std::int64_t rest_n);
+  void index_continue(TrieNode* node, Term** rest, std::int64_t rest_n);
+  Clause* entering_input_lemma_ = nullptr;
   struct PendingList {
     Term** terms;
     std::int64_t n;

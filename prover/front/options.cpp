@@ -3,6 +3,7 @@
 // Options are data: one table row per option word, naming whether it takes a
 // numeric argument and what it sets.  Words are compared in table order by
 // exact string equality; the last word is never taken as an option.
+#include <cstdlib>
 #include <string_view>
 
 #include "common/decimal.hpp"
@@ -45,7 +46,28 @@ const Option kOptions[] = {
      [](Prover& p, std::int64_t) { p.regularity = true, p.strong_regularity = true; }},
     {"-fvector", true, [](Prover&, std::int64_t) {}},  // accepted and ignored
     {"-grounding", false, [](Prover& p, std::int64_t) { p.test_grounding = true; }},
+    // Long options: settings of the drivers around the search.
+    {"--szs", false, [](Prover& p, std::int64_t) { p.szs_output = true; }},
+    {"--auto", false, [](Prover& p, std::int64_t) { p.auto_mode = true; }},
 };
+
+// A time limit in seconds: digits, optionally a fraction; anything else is
+// not a limit.
+bool read_seconds(const std::string& word, double& seconds) {
+  if (word.empty() || word.size() > 12) return false;
+  std::size_t digits = 0, dots = 0;
+  for (char c : word) {
+    if (c >= '0' && c <= '9')
+      ++digits;
+    else if (c == '.')
+      ++dots;
+    else
+      return false;
+  }
+  if (digits == 0 || dots > 1) return false;
+  seconds = std::strtod(word.c_str(), nullptr);
+  return true;
+}
 
 }  // namespace
 
@@ -66,6 +88,14 @@ std::size_t Prover::update_defaults(const std::vector<std::string>& words) {
       }
       continue;
     }
+    if (word == "--time-limit") {
+      if (!read_seconds(words[i + 1], time_limit)) {
+        print("Abort: error in parameter list\n");
+        end_run(Outcome::kOptionError, 1);
+      }
+      i += 2;
+      continue;
+    }
     const Option* option = nullptr;
     for (const Option& o : kOptions)
       if (o.word == word) {
@@ -74,7 +104,7 @@ std::size_t Prover::update_defaults(const std::vector<std::string>& words) {
       }
     if (option == nullptr) {
       print("Abort: error in parameter list\n");
-      finish(1);
+      end_run(Outcome::kOptionError, 1);
     }
     std::int64_t n = 0;
     if (option->takes_number) n = common::read_decimal(words[i + 1].c_str());

@@ -5,6 +5,8 @@
 // bound.  A proof ends the program from inside the search; a level that
 // fails although no step was refused for lack of depth or signature budget
 // shows the clause set is satisfiable; otherwise the bound grows by one.
+#include <time.h>
+
 #include <algorithm>
 #include <limits>
 
@@ -26,10 +28,14 @@ void Prover::run_prover(const std::vector<std::string>& words) {
   // Without a word left for the file name there is nothing to read.
   if (update_defaults(words) >= words.size()) {
     print("Abort: error in parameter list\n");
-    finish(1);
+    end_run(Outcome::kOptionError, 1);
   }
-  foldup_root->reduction_mark = 0;
   read_tptp(last(words));
+  prepare_and_search();
+}
+
+void Prover::prepare_and_search() {
+  foldup_root->reduction_mark = 0;
   split_lemma_clauses();
   // Lemma roots exist only with the index on; without it input lemma
   // clauses are simply not entered.
@@ -136,6 +142,7 @@ void Prover::deepen() {
     }
     display_inferences(depth);
     if (!bound_fail) {
+      outcome = Outcome::kSatisfiable;
       print("\n     ***** FORMULA IS SATISFIABLE *****\n\n");
       print("Total successful/failed inferences(constraints): ");
       print(total_successful_inferences);
@@ -149,11 +156,29 @@ void Prover::deepen() {
     bound_fail = false;
     // The largest bound cannot be raised any further.
     if (depth == final_depth || depth == std::numeric_limits<std::int64_t>::max()) {
+      outcome = Outcome::kBoundReached;
       print("\n     ***** BOUND REACHED *****\n");
       return;
     }
     ++depth;
   }
+}
+
+void Prover::end_run(Outcome how, int status) {
+  outcome = how;
+  finish(status);
+}
+
+void Prover::poll_clock() {
+  poll_countdown = kPollInterval;
+  if (cpu_deadline <= 0) return;
+  timespec now;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  if (static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9 < cpu_deadline)
+    return;
+  outcome = Outcome::kTimeout;
+  if (on_timeout) on_timeout(*this);
+  end_run(Outcome::kTimeout, kTimeoutStatus);
 }
 
 }  // namespace velkor

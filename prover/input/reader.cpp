@@ -496,7 +496,7 @@ void Prover::parse_problem(std::string_view text) {
     std::fprintf(err, "parser: parse error (unexpected token `%s') at line %lld, column %lld\n",
                  token.c_str(), static_cast<long long>(e.line), static_cast<long long>(e.column));
     std::fflush(err);
-    finish(255);
+    end_run(Outcome::kSyntaxError, 255);
   }
 }
 
@@ -506,7 +506,7 @@ bool Prover::read_tptp(const std::string& file_name) {
   struct stat info;
   if (stat(file_name.c_str(), &info) != 0) {
     print("File not found\n");
-    finish(1);
+    end_run(Outcome::kFileError, 1);
   }
   print("Trying to parse\n");
   flush();
@@ -529,12 +529,23 @@ bool Prover::read_tptp(const std::string& file_name) {
     std::fprintf(err, "velkor: cannot read problem file %s: %s\n", file_name.c_str(),
                  std::strerror(error));
     std::fflush(err);
-    finish(1);
+    end_run(Outcome::kFileError, 1);
   }
   parse_problem(text);
   display_statistics();
   flush();
   return true;
+}
+
+void Prover::read_problem_text(const std::string& file_name, std::string_view text, bool report) {
+  if (report) {
+    print(file_name);
+    print(": Trying to parse\n");
+    flush();
+  }
+  parse_problem(text);
+  if (report) display_statistics();
+  flush();
 }
 
 }  // namespace velkor

@@ -18,6 +18,7 @@ namespace velkor {
 
 struct Clause;
 struct ClauseCopy;
+struct Derivation;
 struct ConstraintCell;
 struct Literal;
 struct SubgoalGroup;
@@ -49,6 +50,7 @@ struct LemmaRoot {
   bool present;
   TrieNode* trie;
   std::int64_t max_variables;
+  Derivation* derivation;  // propositional entry: what it rests on, when kept
 };
 
 struct Predicate : Symbol {
@@ -67,6 +69,10 @@ struct Term {
   const Name* name;                  // variables: the name written in the input
   std::int64_t occurrences;          // scratch count while measuring complexity
 };
+
+// `occurrences` of the variable cells of a lemma's derivation (kept for
+// proofs), which the search never sees.
+inline constexpr std::int64_t kSnapshotCell = -1;
 
 inline bool is_variable(const Term* t) {
   return t->functor == nullptr;
@@ -161,7 +167,8 @@ struct TrieNode {
   std::int64_t variable;
   Functor* functor;
   TrieNode* children;
-  TrieNode* next;  // next node of the same level
+  TrieNode* next;          // next node of the same level
+  Derivation* derivation;  // last node of an entry: what it rests on, when kept
 };
 
 }  // namespace velkor

@@ -55,6 +55,7 @@ void Prover::solve_next(std::int64_t d, std::int64_t k) {
 void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, std::int64_t d,
                              std::int64_t k) {
   const std::int64_t n = c->length;
+  tick();
   if (r <= 0 && n > 1) {  // at depth 0 only unit clauses can be entered
     bound_fail = true;
     ++failed_inferences;
@@ -154,7 +155,9 @@ void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, 
     if (s != nullptr) p->selected = true;  // the connected literal is closed
   }
 
+  if (record_derivations) copy_stack.push_back(a);
   solve_next(d2, k - 2 + n + nd);
+  if (record_derivations) copy_stack.pop_back();
 
   global_subgoals = kept_subgoals;
   if (s != nullptr) {
@@ -185,7 +188,12 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
         ++successful_inferences;
         ++successful_matchings;
         ++nr_matchings;
+        if (record_derivations) push_lemma_use();
         solve_next(d, k - 1);
+        if (record_derivations) {
+          lemma_use_terms.resize(lemma_uses.back().first);
+          lemma_uses.pop_back();
+        }
         --nr_matchings;
         global_subgoals = kept;
         return;
@@ -205,7 +213,7 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
       const Connection& next = l->entries[e + 1];
       if (next.clause->length > 1 && (e < 0 || l->entries[e].clause->length == 1)) {
         print("Subgoal alternation: not implemented!\n");
-        finish(1);
+        end_run(Outcome::kUnsupported, 1);
       }
     }
   }
@@ -214,6 +222,7 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
 void Prover::reduction_solve(Literal* s, Literal* a, std::int64_t d, std::int64_t k) {
   const bool logs = constraints || foldup || index_foldup;
   for (; a != nullptr; a = foldup ? a->foldup_link : a->copy->parent) {
+    tick();
     if (a->sign == s->sign || a->predicate != s->predicate) continue;
     if (matings_pruning && a->mate != nullptr) {
       const Literal* m = a->mate;

@@ -210,12 +210,14 @@ void Prover::proof_report() {
   print("/");
   print(total_failed_inferences);
   print("\n");
-  if (proof_output) {
+  if (proof_printer) {
+    proof_printer(*this);
+  } else if (proof_output) {
     print("\n\nUSED CLAUSES\n------------\n");
     display_proof_clauses(formula_clauses);
   }
   print("\n");
-  finish(0);
+  end_run(Outcome::kProof, 0);
 }
 
 }  // namespace velkor

@@ -36,6 +36,7 @@ void Prover::enter_lemma(Literal* literal, char sign, bool complement) {
   if (predicate->arity == 0) {
     in_index = root.present;
     root.present = true;
+    if (!in_index && record_derivations) root.derivation = snapshot_derivation({});
   } else {
     var_assoc_nr.clear();
     nth_variable = 0;
@@ -67,6 +68,7 @@ void Prover::enter_lemma(Literal* literal, char sign, bool complement) {
     }
     in_index = root.trie != nullptr;
     TrieNode** level = &root.trie;
+    TrieNode* last = nullptr;
     for (const Key& key : keys) {
       TrieNode** place = level;
       while (*place != nullptr && precedes(*place, key)) place = &(*place)->next;
@@ -78,8 +80,10 @@ void Prover::enter_lemma(Literal* literal, char sign, bool complement) {
         *place = node;
         in_index = false;
       }
+      last = *place;
       level = &(*place)->children;
     }
+    if (!in_index && record_derivations) last->derivation = snapshot_derivation(var_assoc_nr);
     root.max_variables = max_variables;
     if (index_bindings.size() <= static_cast<std::size_t>(max_variables))
       index_bindings.assign(static_cast<std::size_t>(max_variables) + 1, nullptr);
@@ -107,14 +111,22 @@ void Prover::comp_in_lemma_index_subgoal(Literal* subgoal) {
 
 void Prover::in_lemma_index_lemmas(const std::vector<Clause*>& clauses) {
   for (Clause* c : clauses)
-    if (c->length == 1) in_lemma_index_subgoal(&c->literals[0]);
+    if (c->length == 1) {
+      entering_input_lemma_ = c;
+      in_lemma_index_subgoal(&c->literals[0]);
+      entering_input_lemma_ = nullptr;
+    }
 }
 
 bool Prover::find_matching_lemma(Literal* subgoal) {
   Predicate* predicate = subgoal->predicate;
   if (!predicate->has_index) return false;
   LemmaRoot& root = subgoal->sign == '-' ? predicate->positive_index : predicate->negative_index;
-  if (predicate->arity == 0) return root.present;
+  if (predicate->arity == 0) {
+    matched_derivation = root.derivation;
+    matched_bindings.clear();
+    return root.present;
+  }
   in_index = false;
   if (root.trie == nullptr) return false;
   index_stack_top_ = 0;
@@ -132,7 +144,7 @@ void Prover::index_match(TrieNode* level, Term* q, Term** rest, std::int64_t res
       bound = q;
     else if (!ref_equal(bound, q))
       continue;
-    index_continue(node->children, rest, rest_n);
+    index_continue(node, rest, rest_n);
     if (set_here) bound = nullptr;
   }
   if (in_index || is_variable(q)) return;
@@ -141,7 +153,7 @@ void Prover::index_match(TrieNode* level, Term* q, Term** rest, std::int64_t res
     if (node->functor != q->functor) continue;
     std::int64_t arity = q->functor->arity;
     if (arity == 0) {
-      index_continue(node->children, rest, rest_n);
+      index_continue(node, rest, rest_n);
     } else if (rest_n > 0) {
       if (index_stack_top_ == index_stack_.size()) index_stack_.push_back({});
       index_stack_[index_stack_top_++] = PendingList{rest, rest_n};
@@ -154,18 +166,105 @@ void Prover::index_match(TrieNode* level, Term* q, Term** rest, std::int64_t res
   }
 }
 
-void Prover::index_continue(TrieNode* children, Term** rest, std::int64_t rest_n) {
+void Prover::index_continue(TrieNode* node, Term** rest, std::int64_t rest_n) {
   if (rest_n > 0) {
-    index_match(children, rest[0], rest + 1, rest_n - 1);
+    index_match(node->children, rest[0], rest + 1, rest_n - 1);
     return;
   }
   if (index_stack_top_ == 0) {
     in_index = true;  // the whole query is matched
+    if (record_derivations && node->derivation != nullptr) {
+      // The bindings are undone on the way back; keep them for the proof.
+      matched_derivation = node->derivation;
+      std::int64_t n = node->derivation->nr_variables;
+      matched_bindings.assign(index_bindings.begin() + 1, index_bindings.begin() + 1 + n);
+    }
     return;
   }
   PendingList list = index_stack_[--index_stack_top_];
-  index_match(children, list.terms[0], list.terms + 1, list.n - 1);
+  index_match(node->children, list.terms[0], list.terms + 1, list.n - 1);
   index_stack_[index_stack_top_++] = list;
+}
+
+// The snapshot binds every unbound variable it meets to a fresh cell, so
+// that all occurrences of a variable share one copy; the binding trail
+// undoes that when the snapshot is complete.
+Term* Prover::snapshot_term(Term* t) {
+  t = ref(t);
+  if (is_variable(t)) {
+    if (t->occurrences == kSnapshotCell) return t;
+    Term* fresh = arena.make<Term>();
+    fresh->name = t->name;
+    fresh->occurrences = kSnapshotCell;
+    bind(t, fresh);
+    return fresh;
+  }
+  const std::int64_t arity = t->functor->arity;
+  if (arity == 0) return t;
+  Term* copy = arena.make<Term>();
+  copy->functor = t->functor;
+  copy->args = arena.array<Term*>(static_cast<std::size_t>(arity));
+  for (std::int64_t i = 0; i < arity; ++i) copy->args[i] = snapshot_term(t->args[i]);
+  return copy;
+}
+
+Derivation* Prover::snapshot_derivation(const std::vector<Term*>& entry_variables) {
+  Derivation* d = arena.make<Derivation>();
+  push_mark();
+  // Signs are those of the clause: a subgoal folded up into a lemma has its
+  // sign flipped while the proof is open.
+  auto copy_literals = [&](const Literal* from, const Clause* c, std::int64_t n) {
+    Literal* to = arena.array<Literal>(static_cast<std::size_t>(n));
+    for (std::int64_t i = 0; i < n; ++i) {
+      to[i].sign = c->literals[i].sign;
+      to[i].predicate = from[i].predicate;
+      const std::int64_t arity = from[i].predicate->arity;
+      to[i].args = arena.array<Term*>(static_cast<std::size_t>(arity));
+      for (std::int64_t j = 0; j < arity; ++j) to[i].args[j] = snapshot_term(from[i].args[j]);
+    }
+    return to;
+  };
+  if (entering_input_lemma_ != nullptr) {
+    // An input lemma clause rests on itself.
+    d->nr_instances = 1;
+    d->clauses = arena.array<Clause*>(1);
+    d->instances = arena.array<Literal*>(1);
+    d->clauses[0] = entering_input_lemma_;
+    d->instances[0] = copy_literals(entering_input_lemma_->literals, entering_input_lemma_, 1);
+  } else {
+    d->nr_instances = static_cast<std::int64_t>(copy_stack.size());
+    d->clauses = arena.array<Clause*>(copy_stack.size());
+    d->instances = arena.array<Literal*>(copy_stack.size());
+    for (std::size_t i = 0; i < copy_stack.size(); ++i) {
+      Clause* c = copy_stack[i]->clause;
+      d->clauses[i] = c;
+      d->instances[i] = copy_literals(copy_stack[i]->subgoals, c, c->length);
+    }
+    d->nr_uses = static_cast<std::int64_t>(lemma_uses.size());
+    d->uses = arena.array<LemmaUse>(lemma_uses.size());
+    for (std::size_t i = 0; i < lemma_uses.size(); ++i) {
+      const BranchLemmaUse& use = lemma_uses[i];
+      LemmaUse& u = d->uses[i];
+      u.derivation = use.derivation;
+      u.nr_bindings = use.nr_bindings;
+      u.bindings = arena.array<Term*>(static_cast<std::size_t>(use.nr_bindings));
+      for (std::int64_t j = 0; j < use.nr_bindings; ++j)
+        u.bindings[j] = snapshot_term(lemma_use_terms[use.first + static_cast<std::size_t>(j)]);
+    }
+  }
+  d->nr_variables = static_cast<std::int64_t>(entry_variables.size());
+  d->variables = arena.array<Term*>(entry_variables.size());
+  for (std::size_t i = 0; i < entry_variables.size(); ++i)
+    d->variables[i] = snapshot_term(entry_variables[i]);
+  unbind_vars();
+  return d;
+}
+
+void Prover::push_lemma_use() {
+  std::size_t first = lemma_use_terms.size();
+  lemma_use_terms.insert(lemma_use_terms.end(), matched_bindings.begin(), matched_bindings.end());
+  lemma_uses.push_back(BranchLemmaUse{matched_derivation, first,
+                                      static_cast<std::int64_t>(matched_bindings.size())});
 }
 
 }  // namespace velkor

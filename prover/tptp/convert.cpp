@@ -24,9 +24,7 @@ ConvertResult convert(const ConvertOptions& options) {
       result.equality_axioms = written.equality_axioms;
       result.ok = true;
     } catch (const ConvertError& error) {
-      result.error = error.file() + ":" +
-                     (error.line() > 0 ? std::to_string(error.line()) + ":" : std::string()) + " " +
-                     error.what();
+      result.error = error.where_and_what();
     } catch (const std::bad_alloc&) {
       result.error = options.problem_path + ": not enough memory to convert the problem";
     } catch (const std::exception& error) {

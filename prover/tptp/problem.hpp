@@ -48,6 +48,7 @@ struct Clause {
   Symbol name;           // clause names are symbols of their own namespace
   std::string name_key;  // identity of the name, for include selections
   Role role;
+  std::string role_text;               // the role as written, for proofs that cite the clause
   std::vector<Literal> literals;       // false literals already removed
   std::vector<std::string> variables;  // names by variable index
   bool always_true = false;            // had $true or ~$false

@@ -35,12 +35,17 @@ bool is_plain_word(const std::string& text) {
 std::string read_whole_file(const std::string& path, const std::string& from_file, int from_line) {
   std::error_code ec;
   if (fs::is_directory(path, ec))
-    throw ConvertError(from_file, from_line, "'" + path + "' is a directory, not a problem file");
+    throw ConvertError(from_file, from_line, "'" + path + "' is a directory, not a problem file",
+                       ConvertError::Kind::kInput);
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw ConvertError(from_file, from_line, "cannot open '" + path + "'");
+  if (!in)
+    throw ConvertError(from_file, from_line, "cannot open '" + path + "'",
+                       ConvertError::Kind::kInput);
   std::ostringstream contents;
   contents << in.rdbuf();
-  if (in.bad()) throw ConvertError(from_file, from_line, "cannot read '" + path + "'");
+  if (in.bad())
+    throw ConvertError(from_file, from_line, "cannot read '" + path + "'",
+                       ConvertError::Kind::kInput);
   return std::move(contents).str();
 }
 
@@ -64,8 +69,9 @@ class FileReader {
   }
 
  private:
-  [[noreturn]] void fail(int line, const std::string& message) const {
-    throw ConvertError(lex_.file(), line, message);
+  [[noreturn]] void fail(int line, const std::string& message,
+                         ConvertError::Kind kind = ConvertError::Kind::kSyntax) const {
+    throw ConvertError(lex_.file(), line, message, kind);
   }
 
   [[noreturn]] void unexpected(const std::string& wanted) const {
@@ -92,9 +98,11 @@ class FileReader {
       include();
     } else if (head.text == "fof" || head.text == "tff" || head.text == "thf" ||
                head.text == "tcf" || head.text == "tpi") {
-      fail(head.line, "'" + head.text +
-                          "' formula: only clauses (cnf) can be converted; the problem must be "
-                          "clausified first");
+      fail(head.line,
+           "'" + head.text +
+               "' formula: only clauses (cnf) can be converted; the problem must be "
+               "clausified first",
+           ConvertError::Kind::kInappropriate);
     } else {
       unexpected("cnf(...) or include(...)");
     }
@@ -171,6 +179,7 @@ class FileReader {
     clause.role = role.text == "negated_conjecture" ? Role::Conjecture
                   : role.text == "hypothesis"       ? Role::Hypothesis
                                                     : Role::Axiom;
+    clause.role_text = role.text;
     expect(Tok::Comma, "',' after the role");
     variables_.clear();
     disjunction(clause);
@@ -302,7 +311,8 @@ class FileReader {
     fs::path identity = fs::weakly_canonical(path);
     if (std::find(ctx_.open_files.begin(), ctx_.open_files.end(), identity) !=
         ctx_.open_files.end())
-      fail(line, "'" + file.text + "' includes itself (directly or through other includes)");
+      fail(line, "'" + file.text + "' includes itself (directly or through other includes)",
+           ConvertError::Kind::kInput);
     std::string text = read_whole_file(path.string(), lex_.file(), line);
     std::size_t first = problem_.clauses.size();
     ctx_.open_files.push_back(identity);
@@ -320,21 +330,24 @@ class FileReader {
     problem_.clauses.erase(keep, problem_.clauses.end());
     for (const auto& [key, symbol] : selected)
       if (!found.contains(key))
-        fail(line, "'" + file.text + "' has no clause named " + symbol.spelling);
+        fail(line, "'" + file.text + "' has no clause named " + symbol.spelling,
+             ConvertError::Kind::kInput);
   }
 
   fs::path resolve(const std::string& name, int line) const {
     fs::path relative(name);
     std::error_code ec;
     if (relative.is_absolute()) {
-      if (!fs::exists(relative, ec)) fail(line, "included file '" + name + "' does not exist");
+      if (!fs::exists(relative, ec))
+        fail(line, "included file '" + name + "' does not exist", ConvertError::Kind::kInput);
       return relative;
     }
     if (ctx_.options.root) {
       fs::path candidate = fs::path(*ctx_.options.root) / relative;
       if (!fs::exists(candidate, ec))
         fail(line,
-             "included file '" + name + "' is not in the TPTP root '" + *ctx_.options.root + "'");
+             "included file '" + name + "' is not in the TPTP root '" + *ctx_.options.root + "'",
+             ConvertError::Kind::kInput);
       return candidate;
     }
     for (fs::path dir = ctx_.problem_dir;; dir = dir.parent_path()) {
@@ -342,9 +355,11 @@ class FileReader {
       if (fs::exists(candidate, ec)) return candidate;
       if (dir == dir.parent_path() || dir.empty()) break;
     }
-    fail(line, "included file '" + name +
-                   "' is in no directory above the problem; give the TPTP root with --root "
-                   "or the TPTP environment variable");
+    fail(line,
+         "included file '" + name +
+             "' is in no directory above the problem; give the TPTP root with --root "
+             "or the TPTP environment variable",
+         ConvertError::Kind::kInput);
   }
 
   ReadContext& ctx_;

@@ -131,6 +131,11 @@ class Writer {
     if (equal_symbol) {
       user_equal_ = *equal_symbol;
       user_equal_name_ = space.fresh("user_equal");
+      result_.tptp_spelling[user_equal_name_] = "equal";
+    }
+    for (std::uint32_t id = 0; id < problem_.symbol_count(); ++id) {
+      const Symbol& symbol = problem_.symbol(id);
+      if (!keeps_spelling(symbol)) result_.tptp_spelling[symbol_names_[id]] = tptp_text(symbol);
     }
   }
 
@@ -239,6 +244,7 @@ class Writer {
       return;
     }
     result_.text += out_;
+    result_.entries.push_back(WrittenClause{index, clause_names_[index]});
     ++result_.clauses;
     // Only what is written needs equality axioms: symbols of clauses left
     // out do not occur in the clause set velkor sees.
@@ -296,7 +302,9 @@ class Writer {
   }
 
   void axiom(const std::string& name, const std::string& literals) {
-    result_.text += "input_clause(" + clause_space_.fresh(name) + ",axiom,[" + literals + "]).\n";
+    std::string written = clause_space_.fresh(name);
+    result_.text += "input_clause(" + written + ",axiom,[" + literals + "]).\n";
+    result_.entries.push_back(WrittenClause{WrittenClause::kEqualityAxiom, written});
     ++result_.equality_axioms;
   }
 
@@ -324,6 +332,28 @@ class Writer {
 };
 
 }  // namespace
+
+std::string tptp_text(const Symbol& symbol) {
+  auto quoted = [&](char quote) {
+    std::string text(1, quote);
+    for (char c : symbol.spelling) {
+      if (c == quote || c == '\\') text += '\\';
+      text += c;
+    }
+    return text + quote;
+  };
+  switch (symbol.kind) {
+    case SymbolKind::Quoted:
+      return quoted('\'');
+    case SymbolKind::Distinct:
+      return quoted('"');
+    case SymbolKind::Plain:
+    case SymbolKind::System:
+    case SymbolKind::Number:
+      break;
+  }
+  return symbol.spelling;
+}
 
 Written write_problem(const Problem& problem, const WriteOptions& options) {
   return Writer(problem, options).run();

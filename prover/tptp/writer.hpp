@@ -15,6 +15,8 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "prover/tptp/problem.hpp"
 
@@ -29,15 +31,32 @@ struct WriteOptions {
   bool keep_tautologies = false;
 };
 
+// One input_clause entry written: the problem's clause it stands for, or
+// an equality axiom appended after them.
+struct WrittenClause {
+  static constexpr std::size_t kEqualityAxiom = static_cast<std::size_t>(-1);
+  std::size_t clause;  // index in Problem::clauses, or kEqualityAxiom
+  std::string name;    // the entry's name
+};
+
 struct Written {
   std::string text;
+  std::vector<WrittenClause> entries;  // in the order written
+  // Symbols whose name in the entries differs from their TPTP spelling:
+  // written name -> the spelling in TPTP syntax (quoted where TPTP needs it).
+  std::unordered_map<std::string, std::string> tptp_spelling;
   std::size_t clauses = 0;          // input_clause entries written for the problem's clauses
   std::size_t dropped = 0;          // clauses left out because they are always true
   std::size_t equality_axioms = 0;  // input_clause entries appended after them
 };
 
 // Throws ConvertError for a clause that is empty once its false literals are
-// removed: velkor has no way to write the empty clause.
+// removed: velkor has no way to write the empty clause.  `tptp_spelling`
+// gives the TPTP text of every renamed symbol.
 Written write_problem(const Problem& problem, const WriteOptions& options = {});
+
+// A symbol as TPTP writes it: quoted and escaped where a plain word would
+// not read back as the same symbol.
+std::string tptp_text(const Symbol& symbol);
 
 }  // namespace tptp

@@ -1,0 +1,261 @@
+#include "prover/driver/tstp.hpp"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace velkor {
+namespace {
+
+bool is_word(std::string_view s, bool upper) {
+  if (s.empty()) return false;
+  char c = s[0];
+  if (upper ? !(c >= 'A' && c <= 'Z') : !(c >= 'a' && c <= 'z')) return false;
+  return std::all_of(s.begin(), s.end(), [](char x) {
+    return (x >= 'a' && x <= 'z') || (x >= 'A' && x <= 'Z') || (x >= '0' && x <= '9') || x == '_';
+  });
+}
+
+bool is_integer(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char x) { return x >= '0' && x <= '9'; });
+}
+
+std::string quoted(std::string_view s) {
+  std::string text = "'";
+  for (char c : s) {
+    if (c == '\'' || c == '\\') text += '\\';
+    text += c;
+  }
+  return text + "'";
+}
+
+// A name of a clause or symbol as TPTP reads it back.
+std::string tptp_word(std::string_view s) {
+  return is_word(s, false) ? std::string(s) : quoted(s);
+}
+
+class RefutationWriter {
+ public:
+  RefutationWriter(Prover& prover, const ProofSource& source) : p_(prover), source_(source) {}
+
+  void run() {
+    for (Clause* c : p_.formula_clauses)
+      for (std::int64_t k = 0; k < c->free_copies; ++k) add_instance(c, c->copies[k]->subgoals);
+    for (const Prover::BranchLemmaUse& use : p_.lemma_uses)
+      expand(use.derivation, p_.lemma_use_terms.data() + use.first, use.nr_bindings);
+
+    print_start();
+    std::vector<Clause*> used;
+    for (const Instance& i : instances_)
+      if (std::find(used.begin(), used.end(), i.clause) == used.end()) used.push_back(i.clause);
+    std::sort(used.begin(), used.end(),
+              [](const Clause* a, const Clause* b) { return a->number < b->number; });
+    for (Clause* c : used) input_line(c);
+    std::vector<std::string> cited;
+    for (const Instance& i : instances_) {
+      std::string name = fresh("i_" + std::to_string(cited.size() + 1));
+      p_.print("cnf(" + name + ", plain, " + i.text +
+               ", inference(instantiation, [status(thm)], [" + line_names_[i.clause] + "])).\n");
+      cited.push_back(std::move(name));
+    }
+    std::string refutation = "cnf(" + fresh("refutation") +
+                             ", plain, $false, inference(connection_tableau, [status(thm)], [";
+    for (std::size_t i = 0; i < cited.size(); ++i) refutation += (i > 0 ? ", " : "") + cited[i];
+    p_.print(refutation + "])).\n");
+    print_end();
+  }
+
+  void run_empty_clause(std::size_t index) {
+    print_start();
+    const tptp::Clause& clause = source_.tptp->problem.clauses[index];
+    std::string name = tptp::tptp_text(clause.name);
+    p_.print("cnf(" + fresh(name) + ", " + clause.role_text + ", $false, file(" +
+             quoted(clause.file) + ", " + name + ")).\n");
+    print_end();
+  }
+
+ private:
+  struct Instance {
+    Clause* clause;
+    std::string text;
+  };
+
+  void print_start() {
+    p_.print("% SZS output start CNFRefutation for " + source_.problem_name + "\n");
+  }
+  void print_end() {
+    p_.print("% SZS output end CNFRefutation for " + source_.problem_name + "\n");
+  }
+
+  // A name no other line of the refutation has.
+  std::string fresh(const std::string& base) {
+    if (used_names_.insert(base).second) return base;
+    for (int k = 2;; ++k) {
+      std::string candidate = base + "_" + std::to_string(k);
+      if (used_names_.insert(candidate).second) return candidate;
+    }
+  }
+
+  std::string symbol(const Name* name, bool predicate) const {
+    std::string_view text = name == p_.name_equal ? std::string_view("equal") : name->text;
+    if (source_.tptp != nullptr) {
+      const auto& renamed = source_.tptp->written.tptp_spelling;
+      auto found = renamed.find(std::string(text));
+      if (found != renamed.end()) return found->second;
+    }
+    if (!predicate && is_integer(text)) return std::string(text);
+    return tptp_word(text);
+  }
+
+  // Variables of a line are numbered by first occurrence, or keep their
+  // names (input clauses, whose names are distinct within the clause).
+  struct Variables {
+    bool keep_names;
+    std::unordered_map<const Term*, std::string> names;
+  };
+
+  void term(std::string& out, Term* t, Variables& vars) const {
+    t = Prover::ref(t);
+    if (is_variable(t)) {
+      auto [it, inserted] = vars.names.try_emplace(t);
+      if (inserted)
+        it->second = vars.keep_names && is_word(t->name->text, true)
+                         ? std::string(t->name->text)
+                         : "X" + std::to_string(vars.names.size());
+      out += it->second;
+      return;
+    }
+    out += symbol(t->functor->name, false);
+    if (t->functor->arity == 0) return;
+    out += '(';
+    for (std::int64_t i = 0; i < t->functor->arity; ++i) {
+      if (i > 0) out += ',';
+      term(out, t->args[i], vars);
+    }
+    out += ')';
+  }
+
+  // The literals of `c` as they stand in `literals` (the clause's own, a
+  // copy's subgoals, or an instance kept for a lemma), with the clause's signs.
+  std::string clause_text(const Clause* c, const Literal* literals, bool keep_names) const {
+    Variables vars{keep_names, {}};
+    std::string out;
+    for (std::int64_t i = 0; i < c->length; ++i) {
+      if (i > 0) out += " | ";
+      const Literal& l = literals[i];
+      const bool positive = c->literals[i].sign == '+';
+      if (l.predicate->name == p_.name_equal && l.predicate->arity == 2) {
+        term(out, l.args[0], vars);
+        out += positive ? " = " : " != ";
+        term(out, l.args[1], vars);
+        continue;
+      }
+      if (!positive) out += '~';
+      out += symbol(l.predicate->name, true);
+      if (l.predicate->arity == 0) continue;
+      out += '(';
+      for (std::int64_t j = 0; j < l.predicate->arity; ++j) {
+        if (j > 0) out += ',';
+        term(out, l.args[j], vars);
+      }
+      out += ')';
+    }
+    return out;
+  }
+
+  void add_instance(Clause* c, const Literal* literals) {
+    std::string text = clause_text(c, literals, false);
+    if (seen_.insert(std::to_string(c->number) + ":" + text).second)
+      instances_.push_back(Instance{c, std::move(text)});
+  }
+
+  // The instances a lemma entry rests on, for the bindings it was used
+  // with: its variables are bound to them while the instances are read.
+  void expand(Derivation* d, Term* const* bindings, std::int64_t n) {
+    if (d == nullptr) return;
+    std::string key = std::to_string(reinterpret_cast<std::uintptr_t>(d));
+    Variables vars{false, {}};
+    for (std::int64_t i = 0; i < n; ++i) {
+      key += ',';
+      term(key, bindings[i], vars);
+    }
+    if (!expanded_.insert(key).second) return;
+    p_.push_mark();
+    for (std::int64_t i = 0; i < n && i < d->nr_variables; ++i) {
+      Term* cell = Prover::ref(d->variables[i]);
+      if (is_variable(cell) && cell != Prover::ref(bindings[i])) p_.bind(cell, bindings[i]);
+    }
+    for (std::int64_t i = 0; i < d->nr_instances; ++i) add_instance(d->clauses[i], d->instances[i]);
+    for (std::int64_t i = 0; i < d->nr_uses; ++i)
+      expand(d->uses[i].derivation, d->uses[i].bindings, d->uses[i].nr_bindings);
+    p_.unbind_vars();
+  }
+
+  std::string role(const Clause* c, const tptp::WrittenClause* entry) const {
+    if (entry != nullptr) {
+      if (entry->clause == tptp::WrittenClause::kEqualityAxiom) return "axiom";
+      return source_.tptp->problem.clauses[entry->clause].role_text;
+    }
+    switch (c->type) {
+      case ClauseType::kAxiom:
+        return "axiom";
+      case ClauseType::kHypothesis:
+        return "hypothesis";
+      case ClauseType::kConjecture:
+        return "negated_conjecture";
+      case ClauseType::kLemma:
+        return "lemma";
+      case ClauseType::kNone:
+        break;
+    }
+    return "plain";
+  }
+
+  void input_line(Clause* c) {
+    const tptp::WrittenClause* entry = nullptr;
+    if (source_.tptp != nullptr) {
+      const auto& entries = source_.tptp->written.entries;
+      entry = &entries.at(static_cast<std::size_t>(c->number - 1));
+    }
+    std::string name, origin;
+    if (entry == nullptr) {
+      std::string written;
+      for (std::int64_t i = 0; i < c->name_length; ++i)
+        written += std::string(i == 0 ? "" : i == 1 ? "(" : ",") + std::string(c->name[i]->text);
+      if (c->name_length > 1) written += ")";
+      name = tptp_word(written);
+      origin = "file(" + quoted(source_.problem_path) + ", " + name + ")";
+    } else if (entry->clause == tptp::WrittenClause::kEqualityAxiom) {
+      name = entry->name;
+      origin = "theory(equality)";
+    } else {
+      const tptp::Clause& clause = source_.tptp->problem.clauses[entry->clause];
+      name = tptp::tptp_text(clause.name);
+      origin = "file(" + quoted(clause.file) + ", " + name + ")";
+    }
+    std::string line_name = fresh(name);
+    line_names_[c] = line_name;
+    p_.print("cnf(" + line_name + ", " + role(c, entry) + ", " + clause_text(c, c->literals, true) +
+             ", " + origin + ").\n");
+  }
+
+  Prover& p_;
+  const ProofSource& source_;
+  std::vector<Instance> instances_;
+  std::unordered_set<std::string> seen_, expanded_, used_names_;
+  std::unordered_map<const Clause*, std::string> line_names_;
+};
+
+}  // namespace
+
+void print_tstp_refutation(Prover& prover, const ProofSource& source) {
+  prover.print("\n");
+  RefutationWriter(prover, source).run();
+}
+
+void print_empty_clause_refutation(Prover& prover, const ProofSource& source) {
+  RefutationWriter(prover, source).run_empty_clause(*source.tptp->empty_clause);
+}
+
+}  // namespace velkor
