@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Corpus run over the shared benchmark data (../shared/data next to the
-# repository):
+# Corpus run over TPTP problems and SATLIB instances: by default the sample
+# kept in the repository (tests/data), or a whole library:
 #
-#  1. every TPTP problem of tptp/Problems converted with tptp-to-velkor; the
+#  1. every TPTP problem of the Problems folder converted with tptp-to-velkor; the
 #     problem report velkor prints for the plain conversion (no equality
 #     axioms, tautologies kept) compared with the file's "% Syntax" header;
 #  2. velkor on every converted problem under a per-problem time limit, for
@@ -11,7 +11,7 @@
 #     one is an error), inferences (succ + match + fail of the "Lev." lines),
 #     CPU seconds and inferences per second of the solved problems; every proof
 #     found is also checked with proof-check when that program is available;
-#  3. quorvel on every SATLIB instance of satlib/: the verdict (uf* must be
+#  3. quorvel on every SATLIB instance: the verdict (uf* must be
 #     satisfiable, uuf* unsatisfiable), the model printed with -negmodel
 #     checked against the clauses, branches and branches per CPU second.
 #
@@ -20,20 +20,25 @@
 # and makes the exit status 1.
 #
 #   bench/corpus/run.sh [--short] [--build DIR] [--limit SECONDS]
+#                       [--tptp DIR] [--satlib DIR] [--data DIR]
 #                       [--velkor PATH] [--quorvel PATH] [--converter PATH]
-#                       [--proof-check PATH] [--data DIR] [--keep DIR]
+#                       [--proof-check PATH] [--keep DIR]
+#
+# --tptp DIR is a TPTP library root (DIR/Problems, DIR/Axioms); default: the
+# TPTP environment variable, else the repository's sample tests/data/tptp.
+# --satlib DIR holds *.cnf instances; default tests/data/satlib.  --data DIR
+# stands for --tptp DIR/tptp --satlib DIR/satlib.
 #
 # The long form (default) takes every problem and instance with a limit of
 # 10 s per velkor run; it uses the release build in build/ and builds the
-# programs there first unless their paths are given.  --short takes a fixed
-# sample (every 25th problem with a 0.2 s limit, the uf20, uf50 and uuf50
-# families) and finishes in seconds; CTest runs it.  Limits of whole seconds
-# are CPU time (ulimit -t, with a wall-clock backstop); fractional limits are
-# wall-clock time.
+# programs there first unless their paths are given.  --short (0.2 s per
+# run, only the uf20, uf50 and uuf50 families) finishes in seconds on the
+# sample; CTest runs it.  Limits of whole seconds are CPU time (ulimit -t,
+# with a wall-clock backstop); fractional limits are wall-clock time.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
-short=false build=$root/build limit= data= keep=
+short=false build=$root/build limit= tptp=${TPTP:-} satlib= keep=
 velkor= quorvel= converter= checker=
 usage() { sed -n '2,/^set -uo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 2; }
 while (($#)); do
@@ -45,14 +50,17 @@ while (($#)); do
     --quorvel) quorvel=${2:?} && shift ;;
     --converter) converter=${2:?} && shift ;;
     --proof-check) checker=${2:?} && shift ;;
-    --data) data=${2:?} && shift ;;
+    --tptp) tptp=${2:?} && shift ;;
+    --satlib) satlib=${2:?} && shift ;;
+    --data) tptp=${2:?}/tptp satlib=$2/satlib && shift ;;
     --keep) keep=${2:?} && shift ;;
     -h | --help) usage ;;
     *) echo "run.sh: unknown argument $1" >&2 && usage ;;
   esac
   shift
 done
-data=${data:-$root/../shared/data}
+tptp=${tptp:-$root/tests/data/tptp}
+satlib=${satlib:-$root/tests/data/satlib}
 if $short; then limit=${limit:-0.2}; else limit=${limit:-10}; fi
 
 if [[ -z $velkor$quorvel$converter$checker ]] && ! $short; then
@@ -68,8 +76,8 @@ for program in "$velkor" "$quorvel" "$converter"; do
   [[ -x $program ]] || { echo "run.sh: $program is missing; build it first" >&2; exit 2; }
 done
 [[ -x $checker ]] || { echo "note: no $checker, proofs are not checked" >&2; checker=; }
-[[ -d $data/tptp/Problems && -d $data/satlib ]] ||
-  { echo "run.sh: no benchmark data under $data" >&2; exit 2; }
+[[ -d $tptp/Problems ]] || { echo "run.sh: no TPTP problems under $tptp/Problems" >&2; exit 2; }
+[[ -d $satlib ]] || { echo "run.sh: no SATLIB folder $satlib" >&2; exit 2; }
 
 if [[ -n $keep ]]; then
   work=$keep && mkdir -p "$work"
@@ -103,12 +111,10 @@ limited() {
 # reports CPU time in milliseconds).
 rate() { awk -v n="$1" -v s="$2" 'BEGIN { if (s < 0.05) print "-"; else printf "%.0f\n", n / s }'; }
 
-problems=()
-i=0
-for file in "$data"/tptp/Problems/*.p; do
-  if ! $short || ((i % 25 == 0)); then problems+=("$file"); fi
-  i=$((i + 1))
-done
+# Flat, or in domain folders as in the TPTP library; includes are resolved
+# against the library root.
+mapfile -t problems < <(find "$tptp/Problems" -name '*.p' | sort)
+export TPTP=$tptp
 
 # 1. Conversion and the problem report against the "% Syntax" header.
 converted=() refused=() matches=0
@@ -220,7 +226,7 @@ echo
 # 3. quorvel over the SATLIB instances.
 declare -A count branches seconds models
 families=()
-for file in "$data"/satlib/*.cnf; do
+for file in "$satlib"/*.cnf; do
   family=$(basename "$file" .cnf)
   family=${family%%-*}
   if $short && [[ ! $family =~ ^(uf20|uf50|uuf50)$ ]]; then continue; fi
@@ -264,7 +270,7 @@ for file in "$data"/satlib/*.cnf; do
   branches[$family]=$((branches[$family] + n))
   seconds[$family]=$(awk -v a="${seconds[$family]}" -v b="$t" 'BEGIN { printf "%.3f", a + b }')
 done
-echo "quorvel over $data/satlib"
+echo "quorvel over $satlib"
 printf '%-8s %9s %14s %12s %9s %14s\n' family instances "models ok" branches cpu-s branches/s
 total_branches=0 total_seconds=0
 for family in $(printf '%s\n' "${families[@]}" | sort -V); do

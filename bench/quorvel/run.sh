@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
-# Benchmark of quorvel over the SATLIB instances in ../shared/data/satlib:
-# per instance family (uf20, uf50, ..., uuf175) the number of instances, the
-# total branch count of the result lines, the total time and branches per
-# second.  Uses the release build in build/ (built here if needed).
+# Benchmark of quorvel over SATLIB instances: per instance family (uf20,
+# uf50, ..., uuf175) the number of instances, the total branch count of the
+# result lines, the total time and branches per second.  Uses the release
+# build in build/ (built here if needed).
 #
-#   bench/quorvel/run.sh [build-directory] [quorvel options...]
+#   bench/quorvel/run.sh [--satlib DIR] [build-directory] [quorvel options...]
+#
+# DIR holds the *.cnf instances; default: the repository's sample
+# tests/data/satlib.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+data=tests/data/satlib
+if [[ ${1:-} == --satlib ]]; then
+  data=${2:?--satlib needs a folder}
+  shift 2
+fi
 build=${1:-build}
 shift || true
-data=../shared/data/satlib
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target quorvel -j2 >/dev/null

@@ -4,7 +4,9 @@
 #   bench/velkor/run.sh [BUILD_DIR] [extra velkor options...]
 #
 # Uses the release build in BUILD_DIR (default: build).  Every problem is
-# converted from the TPTP collection beside the repository, then run with
+# converted from the TPTP library in the TPTP environment variable (a library
+# root with Problems/ and Axioms/; default: the repository's sample
+# tests/data/tptp, which holds these problems), then run with
 # "-d DEPTH"; the rate is all successful plus failed inferences of all levels
 # over the CPU seconds of the run.  Figures are ratios of one run, so they can
 # be compared across machines and changes.
@@ -15,7 +17,8 @@ shift || true
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 velkor="$build/prover/velkor"
 convert="$build/tools/tptp_to_velkor/tptp-to-velkor"
-problems="$root/../shared/data/tptp/Problems"
+export TPTP=${TPTP:-$root/tests/data/tptp}
+problems="$TPTP/Problems"
 [ -x "$velkor" ] && [ -x "$convert" ] || { echo "build $build first (release)" >&2; exit 2; }
 
 # problem:final depth, chosen so that each run takes a fraction of a second
@@ -30,7 +33,8 @@ total_cpu=0
 for run in "${runs[@]}"; do
   name=${run%:*}
   depth=${run#*:}
-  "$convert" "$problems/$name.p" > "$work/$name.v"
+  file=$(find "$problems" -name "$name.p" | head -n 1)
+  "$convert" "$file" > "$work/$name.v"
   # CPU seconds of velkor alone, from bash's own timing of the command.
   cpu=$( { TIMEFORMAT='%U %S'; time "$velkor" -d "$depth" "$@" "$work/$name.v" > "$work/out"; } 2>&1 \
          | awk '{ print $1 + $2 }')

@@ -56,7 +56,7 @@ std::vector<int> read_model(const std::string& out, std::size_t atoms) {
 
 TEST(Satlib, EveryInstanceGetsTheKnownAnswer) {
   std::vector<fs::path> files;
-  for (const auto& entry : fs::directory_iterator(std::string(SHARED_DATA_DIR) + "/satlib"))
+  for (const auto& entry : fs::directory_iterator(std::string(TEST_DATA_DIR) + "/satlib"))
     if (entry.path().extension() == ".cnf") files.push_back(entry.path());
   ASSERT_FALSE(files.empty());
   int satisfiable = 0, unsatisfiable = 0;

@@ -34,7 +34,7 @@ struct Snapshot {
 };
 
 TEST(SearchState, AttemptsUndoEverythingTheyChange) {
-  std::string file = std::string(SHARED_DATA_DIR) + "/satlib/uuf50-01.cnf";
+  std::string file = std::string(TEST_DATA_DIR) + "/satlib/uuf50-01.cnf";
   const std::vector<std::vector<std::string>> settings = {
       {},
       {"-dynamic"},

@@ -73,7 +73,7 @@ TEST(Restarts, LoopThatCannotEndIsStopped) {
 }
 
 TEST(Restarts, LimitGrowthIsComputedWithoutOverflow) {
-  std::string file = std::string(SHARED_DATA_DIR) + "/satlib/uuf50-01.cnf";
+  std::string file = std::string(TEST_DATA_DIR) + "/satlib/uuf50-01.cnf";
   // 5 x 2000000000 exceeds 32 bits; the limit grows to 100000005.
   expect_output(run_args({"-limit", "5", "-limit+", "2000000000", file}),
                 "6 unsatisfiable: 1125 branches in attempt 2\n");

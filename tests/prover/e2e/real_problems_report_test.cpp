@@ -47,8 +47,7 @@ std::string expected_from_header(const std::string& text) {
 }
 
 TEST(RealProblemsReport, MatchesTheSyntaxHeaderOfEveryProblem) {
-  std::filesystem::path dir = std::string(SHARED_DATA_DIR) + "/tptp/Problems";
-  if (!std::filesystem::exists(dir)) GTEST_SKIP() << "no TPTP problems at " << dir;
+  std::filesystem::path dir = std::string(TEST_DATA_DIR) + "/tptp/Problems";
   int compared = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     std::string text = read_file(entry.path());
@@ -66,7 +65,9 @@ TEST(RealProblemsReport, MatchesTheSyntaxHeaderOfEveryProblem) {
     EXPECT_EQ(run.out.substr(head.size(), expected.size()), expected) << entry.path();
     ++compared;
   }
-  EXPECT_GT(compared, 400);
+  // Every problem of the sample has a header but SYN915-1, whose only
+  // clause is empty.
+  EXPECT_EQ(compared, 28);
 }
 
 }  // namespace
