@@ -1,10 +1,15 @@
 #include "prover/driver/driver.hpp"
 
+#include <time.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "prover/driver/problem_file.hpp"
+#include "prover/driver/schedule.hpp"
 #include "prover/driver/tstp.hpp"
 #include "prover/prover.hpp"
 
@@ -12,14 +17,24 @@ namespace velkor {
 namespace {
 
 // Whether a failed search (no step cut off by a bound) shows that the
-// clause set is satisfiable.  Pruning by matings and the equality
-// differences are not known to keep the search complete, so after them a
-// failure only means the search gave up.
+// clause set is satisfiable.  Restricted backtracking and the conjecture
+// start clauses give up completeness; pruning by matings and the equality
+// differences are not known to keep it; after them a failure only means
+// the search gave up.
 bool search_is_complete(const Prover& p) {
-  return !p.matings_pruning && !p.equality;
+  return !p.matings_pruning && !p.equality && !p.restricted_backtracking && !p.conjecture_start;
 }
 
-const char* szs_value(const Prover& p, bool conjecture) {
+double cpu_seconds() {
+  timespec now;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// What the harness is told.  `gave_up` marks a schedule that ended without
+// an answer before its time was used up.
+const char* szs_value(const Prover& p, bool conjecture, bool gave_up) {
+  if (gave_up) return "GaveUp";
   switch (p.outcome) {
     case Outcome::kProof:
       return conjecture ? "Theorem" : "Unsatisfiable";
@@ -45,73 +60,83 @@ const char* szs_value(const Prover& p, bool conjecture) {
 
 class Run {
  public:
-  Run(Prover& prover, std::string path, bool szs)
-      : p_(prover), szs_(szs), source_{path, problem_name(path), nullptr} {}
+  Run(const std::vector<std::string>& words)
+      : args_(words.begin() + (words.empty() ? 0 : 1), words.end()),
+        path_(args_.empty() ? std::string() : args_.back()),
+        tptp_input_(!path_.empty() && detect_format(path_) == ProblemFormat::kTptp),
+        source_{path_, problem_name(path_), nullptr} {}
 
-  int single(bool tptp) {
-    int status = 0;
+  int go() {
+    prover_ = std::make_unique<Prover>();
     try {
-      if (tptp) {
-        if (!read_tptp()) return finish(status_of_input_error_);
-      } else {
-        p_.read_tptp(source_.problem_path);
+      if (prover_->update_defaults(args_) >= args_.size()) {
+        prover_->print("Abort: error in parameter list\n");
+        prover_->end_run(Outcome::kOptionError, 1);
       }
-      p_.cpu_deadline = p_.time_limit;
+    } catch (const ProverExit& e) {
+      // Without a problem name there is nothing to give a status for.
+      if (path_.empty()) return e.status;
+      szs_ = tptp_input_ || prover_->szs_output;
+      return finish(e.status);
+    }
+    szs_ = tptp_input_ || prover_->szs_output;
+    if (tptp_input_ && !read_tptp()) return finish(status_);
+    if (prover_->auto_mode) return schedule();
+    try {
+      load(*prover_, true);
       // A search stopped by the clock may be very deep (a large first depth
       // bound): end the process from where it stands.
-      p_.on_timeout = [this](Prover&) {
+      prover_->on_timeout = [this](Prover&) {
         int status = finish(kTimeoutStatus);
         std::fflush(stdout);
         std::_Exit(status);
       };
-      if (szs_ && p_.proof_output) {
-        p_.record_derivations = true;
-        p_.proof_printer = [this](Prover& q) { print_tstp_refutation(q, source_); };
-      }
-      p_.prepare_and_search();
+      search(*prover_, prover_->time_limit);
     } catch (const ProverExit& e) {
-      status = e.status;
+      status_ = e.status;
     }
-    return finish(status);
-  }
-
-  // Ends the run: the time-limit line, the SZS status line, the flush.
-  int finish(int status) {
-    if (p_.outcome == Outcome::kTimeout) p_.print("\n     ***** TIME LIMIT REACHED *****\n");
-    if (szs_) {
-      p_.print("% SZS status ");
-      p_.print(szs_value(p_, has_conjecture()));
-      p_.print(" for " + source_.problem_name + "\n");
-    }
-    p_.flush();
-    return status;
+    return finish(status_);
   }
 
  private:
+  // Ends the run: the time-limit line, the SZS status line, the flush.
+  int finish(int status) {
+    Prover& p = *prover_;
+    if (p.outcome == Outcome::kTimeout) p.print("\n     ***** TIME LIMIT REACHED *****\n");
+    if (szs_) {
+      p.print("% SZS status ");
+      p.print(szs_value(p, has_conjecture(), gave_up_));
+      p.print(" for " + source_.problem_name + "\n");
+    }
+    p.flush();
+    return status;
+  }
+
   bool has_conjecture() const { return false; }
 
-  // Reads the TPTP problem and hands its clauses to the prover.  False when
-  // the problem cannot be used; an empty clause is a proof by itself.
+  // Converts the TPTP problem once for every search.  False when the
+  // problem cannot be used, or when an empty clause answers it at once.
   bool read_tptp() {
-    p_.print(source_.problem_path + ": Trying to parse\n");
-    p_.flush();
+    Prover& p = *prover_;
+    p.print(path_ + ": Trying to parse\n");
+    p.flush();
     try {
-      tptp_ = read_tptp_problem(source_.problem_path);
+      tptp_ = read_tptp_problem(path_);
     } catch (const tptp::ConvertError& error) {
-      std::fprintf(p_.err, "velkor: %s\n", error.where_and_what().c_str());
-      std::fflush(p_.err);
+      std::fprintf(p.err, "velkor: %s\n", error.where_and_what().c_str());
+      std::fflush(p.err);
       switch (error.kind()) {
         case tptp::ConvertError::Kind::kSyntax:
-          p_.outcome = Outcome::kSyntaxError;
-          status_of_input_error_ = 255;
+          p.outcome = Outcome::kSyntaxError;
+          status_ = 255;
           break;
         case tptp::ConvertError::Kind::kInput:
-          p_.outcome = Outcome::kFileError;
-          status_of_input_error_ = 1;
+          p.outcome = Outcome::kFileError;
+          status_ = 1;
           break;
         case tptp::ConvertError::Kind::kInappropriate:
-          p_.outcome = Outcome::kUnsupported;
-          status_of_input_error_ = 1;
+          p.outcome = Outcome::kUnsupported;
+          status_ = 1;
           break;
       }
       return false;
@@ -119,46 +144,113 @@ class Run {
     source_.tptp = tptp_.get();
     if (tptp_->empty_clause) {
       const tptp::Clause& clause = tptp_->problem.clauses[*tptp_->empty_clause];
-      p_.print("Input clause " + tptp::tptp_text(clause.name) +
-               " is empty: the problem is refuted without inferences.\n");
-      p_.print("\n     ***** PROOF WITH 0 INFERENCES FOUND *****\n\n");
-      if (p_.proof_output) print_empty_clause_refutation(p_, source_);
-      p_.outcome = Outcome::kProof;
-      status_of_input_error_ = 0;
+      p.print("Input clause " + tptp::tptp_text(clause.name) +
+              " is empty: the problem is refuted without inferences.\n");
+      p.print("\n     ***** PROOF WITH 0 INFERENCES FOUND *****\n\n");
+      if (p.proof_output) print_empty_clause_refutation(p, source_);
+      p.outcome = Outcome::kProof;
+      status_ = 0;
       return false;
     }
-    p_.read_problem_text(source_.problem_path, tptp_->written.text, false);
-    p_.display_statistics();
-    p_.flush();
+    text_ = tptp_->written.text;
     return true;
   }
 
-  Prover& p_;
-  bool szs_;
+  // Gives the problem to a prover, with the report the first time.
+  void load(Prover& p, bool report) {
+    if (!tptp_input_ && report) {
+      p.read_tptp(path_);
+      if (p.auto_mode) {
+        std::ifstream in(path_, std::ios::binary);
+        std::ostringstream contents;
+        contents << in.rdbuf();
+        text_ = contents.str();
+      }
+      return;
+    }
+    p.read_problem_text(path_, text_, false);
+    if (report) {
+      p.display_statistics();
+      p.flush();
+    }
+  }
+
+  void search(Prover& p, double deadline) {
+    p.cpu_deadline = deadline;
+    if (szs_ && p.proof_output) {
+      p.record_derivations = true;
+      p.proof_printer = [this](Prover& q) { print_tstp_refutation(q, source_); };
+    }
+    p.prepare_and_search();
+  }
+
+  // Runs the option sets of the schedule one after another, each on a
+  // fresh prover, until one answers.
+  int schedule() {
+    const double limit = prover_->time_limit > 0 ? prover_->time_limit : kDefaultAutoSeconds;
+    const std::vector<Slice>& slices = default_schedule();
+    std::vector<std::string> user(args_.begin(), args_.end() - 1);
+    for (std::size_t i = 0; i < slices.size(); ++i) {
+      const bool last = i + 1 == slices.size();
+      std::vector<std::string> words = user;
+      std::istringstream options(slices[i].options);
+      for (std::string w; options >> w;) words.push_back(w);
+      words.push_back(path_);
+      const double start = cpu_seconds();
+      double deadline = last ? limit : std::min(limit, start + slices[i].share * limit);
+      if (i > 0) prover_ = std::make_unique<Prover>();
+      Prover& p = *prover_;
+      status_ = 0;
+      try {
+        p.update_defaults(words);
+        load(p, i == 0);
+        char budget[64];
+        std::snprintf(budget, sizeof budget, " (up to %.2f s of CPU)\n", deadline - start);
+        p.print("% option set " + std::to_string(i + 1) + " of " + std::to_string(slices.size()) +
+                ": " + slices[i].options + budget);
+        p.flush();
+        search(p, deadline);
+      } catch (const ProverExit& e) {
+        status_ = e.status;
+      }
+      switch (p.outcome) {
+        case Outcome::kProof:
+          return finish(status_);
+        case Outcome::kSatisfiable:
+          if (search_is_complete(p)) return finish(status_);
+          p.print("% option set " + std::to_string(i + 1) + ": incomplete search exhausted\n");
+          break;
+        case Outcome::kBoundReached:
+          break;
+        case Outcome::kTimeout:
+          if (cpu_seconds() >= limit) return finish(status_);
+          p.print("% option set " + std::to_string(i + 1) + ": time slice used up\n");
+          break;
+        default:
+          return finish(status_);
+      }
+      p.flush();
+    }
+    gave_up_ = true;
+    return finish(0);
+  }
+
+  std::vector<std::string> args_;
+  std::string path_;
+  bool tptp_input_;
+  bool szs_ = false;
+  bool gave_up_ = false;
+  int status_ = 0;
   ProofSource source_;
+  std::unique_ptr<Prover> prover_;
   std::unique_ptr<TptpProblem> tptp_;
-  int status_of_input_error_ = 1;
+  std::string text_;  // the problem for provers after the first
 };
 
 }  // namespace
 
 int run_velkor(const std::vector<std::string>& words) {
-  std::vector<std::string> args(words.begin() + (words.empty() ? 0 : 1), words.end());
-  auto prover = std::make_unique<Prover>();
-  Prover& p = *prover;
-  const std::string path = args.empty() ? std::string() : args.back();
-  const bool tptp = !path.empty() && detect_format(path) == ProblemFormat::kTptp;
-  try {
-    if (p.update_defaults(args) >= args.size()) {
-      p.print("Abort: error in parameter list\n");
-      p.end_run(Outcome::kOptionError, 1);
-    }
-  } catch (const ProverExit& e) {
-    // Without a problem name there is nothing to give a status for.
-    if (path.empty()) return e.status;
-    return Run(p, path, tptp || p.szs_output).finish(e.status);
-  }
-  return Run(p, path, tptp || p.szs_output).single(tptp);
+  return Run(words).go();
 }
 
 }  // namespace velkor

@@ -49,6 +49,9 @@ const Option kOptions[] = {
     // Long options: settings of the drivers around the search.
     {"--szs", false, [](Prover& p, std::int64_t) { p.szs_output = true; }},
     {"--auto", false, [](Prover& p, std::int64_t) { p.auto_mode = true; }},
+    {"--restricted-backtracking", false,
+     [](Prover& p, std::int64_t) { p.restricted_backtracking = true; }},
+    {"--conjecture-start", false, [](Prover& p, std::int64_t) { p.conjecture_start = true; }},
 };
 
 // A time limit in seconds: digits, optionally a fraction; anything else is

@@ -91,7 +91,12 @@ void Prover::choose_start_clauses() {
     }
     if (c->type == ClauseType::kConjecture) conjectures.push_back(c);
   }
-  if (norel || negatives_are_conjectures) {
+  if (conjecture_start && !conjectures.empty()) {
+    // Every clause of the negated conjecture, whatever its signs.  Complete
+    // only when the other clauses are consistent.
+    print("\nstart from the conjecture clauses");
+    start_clauses = conjectures;
+  } else if (norel || negatives_are_conjectures) {
     print("\nall negated are conjectures");
     start_clauses = negative;
   } else {

@@ -103,6 +103,7 @@ struct Literal {
   Clause* clause;
   ClauseCopy* copy;
   bool selected;
+  bool closed;          // restricted backtracking: solved by the alternative being tried
   Literal* mate;        // the partner literal of the copy entered from this subgoal
   std::int64_t number;  // position in its clause, from 1
   Literal* foldup_link;

@@ -156,6 +156,7 @@ void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, 
   }
 
   if (record_derivations) copy_stack.push_back(a);
+  if (s != nullptr && !pushes_copy && nd == 0) s->closed = true;  // a unit clause closes it
   solve_next(d2, k - 2 + n + nd);
   if (record_derivations) copy_stack.pop_back();
 
@@ -178,6 +179,12 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
   // Element -1 stands for the reduction marker at the head of the list.
   const std::int64_t first = l->reduction ? -1 : 0;
   for (std::int64_t e = first; e < l->count; ++e) {
+    // With restricted backtracking, once an alternative has solved the
+    // subgoal, the failure of what follows is not undone by solving it again.
+    if (restricted_backtracking) {
+      if (e > first && s->closed) return;
+      s->closed = false;
+    }
     if (sgindex) {
       if (k == 1) {
         lemmatype = 0;
@@ -189,6 +196,7 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
         ++successful_matchings;
         ++nr_matchings;
         if (record_derivations) push_lemma_use();
+        s->closed = true;
         solve_next(d, k - 1);
         if (record_derivations) {
           lemma_use_terms.resize(lemma_uses.back().first);
@@ -258,6 +266,7 @@ void Prover::reduction_solve(Literal* s, Literal* a, std::int64_t d, std::int64_
     ++successful_inferences;
     ++successful_reduction_steps;
     ++nr_reduction_steps;
+    s->closed = true;
     solve_next(d, k - 1);
     --nr_reduction_steps;
     global_subgoals = kept_subgoals;

@@ -46,9 +46,10 @@ Literal* Prover::next_subgoal() {
     }
     // Nothing open in the innermost group.
     SubgoalGroup* g = global_subgoals;
-    if ((foldup || index_foldup) && g->older != nullptr && g->completes_parent) {
+    if (g->older != nullptr && g->completes_parent) {
       ClauseCopy* entered = group_item(g, 0)->copy;
-      fold_up(entered->parent, entered->entry_inferences - 1);
+      entered->parent->closed = true;
+      if (foldup || index_foldup) fold_up(entered->parent, entered->entry_inferences - 1);
     }
     global_subgoals = g->older;
     if (global_subgoals == nullptr) proof_report();
