@@ -46,8 +46,9 @@ const char* szs_value(const Prover& p, bool conjecture, bool gave_up) {
     case Outcome::kTimeout:
       return "Timeout";
     case Outcome::kOptionError:
-    case Outcome::kUnsupported:
       return "Error";
+    case Outcome::kUnsupported:
+      return "Inappropriate";
     case Outcome::kFileError:
       return "InputError";
     case Outcome::kSyntaxError:

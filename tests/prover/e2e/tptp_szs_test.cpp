@@ -1,0 +1,137 @@
+// velkor on TPTP problems as users run it: direct TPTP input, the SZS status
+// line for every way a run ends, the time limit and the --auto schedule.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/run_program.hpp"
+
+namespace {
+
+using testing_support::read_file;
+using testing_support::run_program;
+using testing_support::RunResult;
+using testing_support::write_temp_file;
+
+const std::string kData = std::string(TEST_DATA_DIR) + "/tptp/Problems/";
+
+RunResult velkor(std::vector<std::string> args) {
+  return run_program(VELKOR_BIN, args);
+}
+
+std::string last_line(const std::string& text) {
+  std::size_t end = text.find_last_not_of('\n');
+  if (end == std::string::npos) return "";
+  std::size_t start = text.rfind('\n', end);
+  return text.substr(start == std::string::npos ? 0 : start + 1, end - start);
+}
+
+// Reading TPTP directly prints what reading the converted clauses prints,
+// from the report to the proof, and then the status line.
+TEST(TptpInput, SameRunAsTheConvertedClausesThenTheStatus) {
+  const std::string problem = kData + "SYN069-1.p";
+  RunResult converted = run_program(TPTP_TO_VELKOR_BIN, {problem});
+  ASSERT_EQ(converted.status, 0);
+  std::string v = write_temp_file("SYN069-1.v", converted.out);
+  RunResult through_file = velkor({"-reg", v});
+  RunResult direct = velkor({"-reg", problem});
+  ASSERT_EQ(direct.status, 0) << direct.err;
+  auto after_first_line = [](const std::string& s) { return s.substr(s.find('\n')); };
+  EXPECT_EQ(after_first_line(direct.out),
+            after_first_line(through_file.out) + "% SZS status Unsatisfiable for SYN069-1\n");
+  EXPECT_EQ(direct.out.substr(0, direct.out.find('\n')), problem + ": Trying to parse");
+}
+
+struct StatusCase {
+  std::string text;  // the problem (TPTP unless it starts with input_clause)
+  std::vector<std::string> options;
+  std::string status;  // the SZS value
+  int exit_status;
+  std::string on_stderr;  // a part of the error message, if any
+};
+
+TEST(TptpInput, EveryEndingHasItsStatus) {
+  const std::string unsat =
+      "cnf(a,axiom,p(X) | q).\ncnf(b,axiom,~q).\ncnf(c,negated_conjecture,~p(a)).\n";
+  const std::string sat = "cnf(a,axiom,p(X) | q).\ncnf(c,negated_conjecture,~p(a)).\n";
+  const std::string endless = "cnf(a,axiom,p(X) | ~p(f(X))).\ncnf(c,negated_conjecture,~p(a)).\n";
+  const std::vector<StatusCase> cases = {
+      {unsat, {}, "Unsatisfiable", 0, ""},
+      {sat, {}, "Satisfiable", 0, ""},
+      // Searches that are not complete never claim satisfiability.
+      {sat, {"--restricted-backtracking"}, "GaveUp", 0, ""},
+      {sat, {"--conjecture-start"}, "GaveUp", 0, ""},
+      {sat, {"-mate"}, "GaveUp", 0, ""},
+      {endless, {"-d", "3"}, "GaveUp", 0, ""},
+      {endless, {"--time-limit", "0.3"}, "Timeout", 2, ""},
+      {"cnf(a,axiom,p(X).\n", {}, "SyntaxError", 255, ":1: expected"},
+      {"include('Axioms/Missing.ax').\n", {}, "InputError", 1, ":1: included file"},
+      {"tff(a,type,p:$o).\n", {}, "Inappropriate", 1, ":1: 'tff'"},
+      {unsat, {"-nosuchoption"}, "Error", 1, ""},
+      {unsat, {"--time-limit", "soon"}, "Error", 1, ""},
+      // The empty clause refutes a problem by itself.
+      {"cnf(a,axiom,p).\ncnf(e,negated_conjecture,$false).\n", {}, "Unsatisfiable", 0, ""},
+      // Input in velkor's own syntax gets the line when asked for it.
+      {"input_clause(a,conjecture,[--p]).\ninput_clause(b,axiom,[++p]).\n",
+       {"--szs"},
+       "Unsatisfiable",
+       0,
+       ""},
+  };
+  for (const StatusCase& c : cases) {
+    std::string name = c.text.starts_with("input_clause") ? "own.v" : "status.p";
+    std::string path = write_temp_file(name, c.text);
+    std::vector<std::string> args = c.options;
+    args.push_back(path);
+    RunResult run = velkor(args);
+    SCOPED_TRACE(c.text + " with " + std::to_string(c.options.size()) + " options\n" + run.out);
+    EXPECT_EQ(last_line(run.out),
+              "% SZS status " + c.status + " for " + (name == "status.p" ? "status" : name));
+    EXPECT_EQ(run.status, c.exit_status);
+    if (!c.on_stderr.empty()) {
+      EXPECT_NE(run.err.find(path + c.on_stderr), std::string::npos) << run.err;
+    }
+  }
+  // Without --szs an input_clause file shows no status line.
+  RunResult own = velkor({write_temp_file("own.v", "input_clause(a,conjecture,[--p]).\n")});
+  EXPECT_EQ(own.out.find("SZS"), std::string::npos);
+}
+
+// A search without end stops at the limit, says so, and keeps the levels it
+// finished; the CPU limit of the shell would kill it (status 152) if it ran
+// a second past its own limit.
+TEST(TptpInput, TimeLimitStopsAnEndlessSearch) {
+  std::string path = write_temp_file("endless.p",
+                                     "cnf(a,axiom,p(X) | ~p(f(X))).\n"
+                                     "cnf(c,negated_conjecture,~p(a)).\n");
+  for (const char* first_bound : {"1", "1000000000"}) {
+    RunResult run = run_program("/bin/bash", {"-c", "ulimit -t 2; exec \"$0\" \"$@\"", VELKOR_BIN,
+                                              "--time-limit", "1", "-id", first_bound, path});
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_NE(run.out.find("\n     ***** TIME LIMIT REACHED *****\n% SZS status Timeout"),
+              std::string::npos)
+        << run.out;
+  }
+}
+
+// --auto names the option set before the proof of the slice that found
+// it; a satisfiable set is called so only by the complete last slice.
+TEST(TptpInput, AutoScheduleAnswersFromItsSlices) {
+  RunResult proof = velkor({"--auto", "--time-limit", "5", kData + "SYN015-2.p"});
+  ASSERT_EQ(proof.status, 0) << proof.err;
+  std::size_t named = proof.out.rfind("\n% option set ");
+  std::size_t found = proof.out.find("***** PROOF WITH");
+  ASSERT_NE(named, std::string::npos);
+  ASSERT_NE(found, std::string::npos);
+  EXPECT_LT(named, found);
+  EXPECT_EQ(last_line(proof.out), "% SZS status Unsatisfiable for SYN015-2");
+
+  std::string sat =
+      write_temp_file("sat.p", "cnf(a,axiom,p(X) | q).\ncnf(c,negated_conjecture,~p(a)).\n");
+  RunResult run = velkor({"--auto", "--time-limit", "5", sat});
+  EXPECT_EQ(last_line(run.out), "% SZS status Satisfiable for sat");
+  EXPECT_NE(run.out.find("FORMULA IS SATISFIABLE"), std::string::npos);
+}
+
+}  // namespace
