@@ -12,6 +12,8 @@
 #include <new>
 #include <vector>
 
+#include "common/memory_out.hpp"
+
 namespace common {
 
 class Arena {
@@ -60,7 +62,7 @@ class Arena {
   void refill(std::size_t bytes) {
     std::size_t size = bytes > kBlockBytes ? bytes : kBlockBytes;
     void* block = std::calloc(1, size);
-    if (block == nullptr) throw std::bad_alloc();
+    if (block == nullptr) out_of_memory();
     blocks_.push_back(block);
     next_ = static_cast<char*>(block);
     end_ = next_ + size;

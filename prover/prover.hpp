@@ -42,8 +42,10 @@ enum class Outcome : std::uint8_t {
   kUnsupported,   // Subgoal alternation: not implemented!
 };
 
-// Exit status of a run stopped by its CPU-time limit.
+// Exit statuses of a run stopped by its CPU-time limit, and of one that ran
+// out of memory.
 inline constexpr int kTimeoutStatus = 2;
+inline constexpr int kMemoryOutStatus = 3;
 
 struct Derivation;
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 
+#include "common/memory_out.hpp"
 #include "prover/driver/problem_file.hpp"
 #include "prover/driver/schedule.hpp"
 #include "prover/driver/tstp.hpp"
@@ -23,6 +24,15 @@ namespace {
 // the search gave up.
 bool search_is_complete(const Prover& p) {
   return !p.matings_pruning && !p.equality && !p.restricted_backtracking && !p.conjecture_start;
+}
+
+// The last words of a run that runs out of memory, written without
+// allocating anything.
+char memory_out_status[256];
+
+void report_memory_out() {
+  std::fputs("velkor: out of memory\n", stderr);
+  std::fputs(memory_out_status, stdout);
 }
 
 double cpu_seconds() {
@@ -81,6 +91,10 @@ class Run {
       return finish(e.status);
     }
     szs_ = tptp_input_ || prover_->szs_output;
+    if (szs_)
+      std::snprintf(memory_out_status, sizeof memory_out_status, "%% SZS status MemoryOut for %s\n",
+                    source_.problem_name.c_str());
+    common::on_memory_out(report_memory_out, kMemoryOutStatus);
     if (tptp_input_ && !read_tptp()) return finish(status_);
     if (prover_->auto_mode) return schedule();
     try {

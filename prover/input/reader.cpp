@@ -17,6 +17,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "common/memory_out.hpp"
 #include "prover/prover.hpp"
 
 namespace velkor {
@@ -291,6 +292,7 @@ class Parser {
   }
 
   Term* parse_term() {
+    common::check_stack();
     if (tok_ == Tok::kOpenPar) {
       advance();
       Term* inner = parse_term();

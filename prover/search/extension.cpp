@@ -16,6 +16,7 @@
 // lowered within a level; the inference count likewise adds the step's own
 // differences.  Reduction steps and constraint checks unify without recording
 // differences, which keeps them plain and sound.
+#include "common/memory_out.hpp"
 #include "common/saturating.hpp"
 #include "prover/prover.hpp"
 
@@ -56,6 +57,7 @@ void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, 
                              std::int64_t k) {
   const std::int64_t n = c->length;
   tick();
+  common::check_stack();
   if (r <= 0 && n > 1) {  // at depth 0 only unit clauses can be entered
     bound_fail = true;
     ++failed_inferences;

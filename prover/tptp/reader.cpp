@@ -6,6 +6,7 @@
 #include <sstream>
 #include <unordered_set>
 
+#include "common/memory_out.hpp"
 #include "prover/tptp/error.hpp"
 #include "prover/tptp/lexer.hpp"
 
@@ -199,6 +200,7 @@ class FileReader {
   // One literal, or a parenthesised disjunction, under `positive`.  Only a
   // single literal can be negated inside a clause.
   void unit(bool positive, Clause& clause) {
+    common::check_stack();
     const Token& token = lex_.peek();
     if (token.kind == Tok::Tilde) {
       lex_.take();
@@ -242,6 +244,7 @@ class FileReader {
   }
 
   std::uint32_t term() {
+    common::check_stack();
     Token token = lex_.take();
     Term result{false, 0, 0, 0};
     switch (token.kind) {

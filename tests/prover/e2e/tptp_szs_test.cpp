@@ -115,6 +115,22 @@ TEST(TptpInput, TimeLimitStopsAnEndlessSearch) {
   }
 }
 
+// Under a limit of the address space, as clusters set, a search without
+// end runs out of memory and says so; it does not crash.
+TEST(TptpInput, OutOfMemoryIsAnAnswerNotACrash) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+#endif
+  std::string path = write_temp_file("endless.p",
+                                     "cnf(a,axiom,p(X) | ~p(f(X))).\n"
+                                     "cnf(c,negated_conjecture,~p(a)).\n");
+  RunResult run = run_program("/bin/bash", {"-c", "ulimit -v 600000; exec \"$0\" \"$@\"",
+                                            VELKOR_BIN, "-id", "1000000000", path});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.err, "velkor: out of memory\n");
+  EXPECT_EQ(last_line(run.out), "% SZS status MemoryOut for endless");
+}
+
 // --auto names the option set before the proof of the slice that found
 // it; a satisfiable set is called so only by the complete last slice.
 TEST(TptpInput, AutoScheduleAnswersFromItsSlices) {
