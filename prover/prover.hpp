@@ -66,8 +66,12 @@ struct LemmaUse {
 struct Derivation {
   Term** variables;  // the entry's variables, numbered from 1
   std::int64_t nr_variables;
-  Literal** instances;  // each: clause->length literals of `clauses[i]`
+  // Each instance: `lengths[i]` literals (with their signs) of `clauses[i]`,
+  // or, where `clauses[i]` is null, a clause of equality theory that
+  // justifies the differences of an equality step.
+  Literal** instances;
   Clause** clauses;
+  std::int64_t* lengths;
   std::int64_t nr_instances;
   LemmaUse* uses;
   std::int64_t nr_uses;
@@ -378,6 +382,16 @@ class Prover {
   void display_term(Term* t);
   void display_proof_clauses(const std::vector<Clause*>& clauses);
   void display_inferences(std::int64_t level);
+  // The sign of the clause literal a subgoal was copied from (a subgoal
+  // folded up into a lemma has its sign flipped while the proof is open);
+  // a difference literal is negative.
+  static char clause_sign(const Literal* l) {
+    return l->clause != nullptr ? l->clause->literals[l->number - 1].sign : '-';
+  }
+  // The clause of equality theory behind the differences recorded by the
+  // step that entered `a` (none: false): the complements of the subgoal and
+  // of the literal it was connected with, and the differences.
+  bool difference_justification(const ClauseCopy* a, std::vector<Literal>& out);
   void grounding();
   void in_lemma_index_subgoal(Literal* literal);
   void comp_in_lemma_index_subgoal(Literal* subgoal);

@@ -40,20 +40,35 @@ class RefutationWriter {
   RefutationWriter(Prover& prover, const ProofSource& source) : p_(prover), source_(source) {}
 
   void run() {
+    std::vector<Literal> step;
     for (Clause* c : p_.formula_clauses)
-      for (std::int64_t k = 0; k < c->free_copies; ++k) add_instance(c, c->copies[k]->subgoals);
+      for (std::int64_t k = 0; k < c->free_copies; ++k) {
+        const ClauseCopy* copy = c->copies[k];
+        add_instance(c, literals_text(copy->subgoals, c->length, c));
+        if (p_.difference_justification(copy, step))
+          add_instance(nullptr, literals_text(step.data(), std::ssize(step), nullptr));
+      }
     for (const Prover::BranchLemmaUse& use : p_.lemma_uses)
       expand(use.derivation, p_.lemma_use_terms.data() + use.first, use.nr_bindings);
 
     print_start();
     std::vector<Clause*> used;
     for (const Instance& i : instances_)
-      if (std::find(used.begin(), used.end(), i.clause) == used.end()) used.push_back(i.clause);
+      if (i.clause != nullptr && std::find(used.begin(), used.end(), i.clause) == used.end())
+        used.push_back(i.clause);
     std::sort(used.begin(), used.end(),
               [](const Clause* a, const Clause* b) { return a->number < b->number; });
     for (Clause* c : used) input_line(c);
     std::vector<std::string> cited;
+    // The clauses of equality theory behind equality steps, then the instances.
     for (const Instance& i : instances_) {
+      if (i.clause != nullptr) continue;
+      std::string name = fresh("e_" + std::to_string(cited.size() + 1));
+      p_.print("cnf(" + name + ", plain, " + i.text + ", theory(equality)).\n");
+      cited.push_back(std::move(name));
+    }
+    for (const Instance& i : instances_) {
+      if (i.clause == nullptr) continue;
       std::string name = fresh("i_" + std::to_string(cited.size() + 1));
       p_.print("cnf(" + name + ", plain, " + i.text +
                ", inference(instantiation, [status(thm)], [" + line_names_[i.clause] + "])).\n");
@@ -136,15 +151,17 @@ class RefutationWriter {
     out += ')';
   }
 
-  // The literals of `c` as they stand in `literals` (the clause's own, a
-  // copy's subgoals, or an instance kept for a lemma), with the clause's signs.
-  std::string clause_text(const Clause* c, const Literal* literals, bool keep_names) const {
+  // `n` literals as they stand (a clause's own, a copy's subgoals, an
+  // instance kept for a lemma), with the signs of clause `signs`, or their
+  // own signs when it is null.
+  std::string literals_text(const Literal* literals, std::int64_t n, const Clause* signs,
+                            bool keep_names = false) const {
     Variables vars{keep_names, {}};
     std::string out;
-    for (std::int64_t i = 0; i < c->length; ++i) {
+    for (std::int64_t i = 0; i < n; ++i) {
       if (i > 0) out += " | ";
       const Literal& l = literals[i];
-      const bool positive = c->literals[i].sign == '+';
+      const bool positive = (signs != nullptr ? signs->literals[i].sign : l.sign) == '+';
       if (l.predicate->name == p_.name_equal && l.predicate->arity == 2) {
         term(out, l.args[0], vars);
         out += positive ? " = " : " != ";
@@ -164,9 +181,9 @@ class RefutationWriter {
     return out;
   }
 
-  void add_instance(Clause* c, const Literal* literals) {
-    std::string text = clause_text(c, literals, false);
-    if (seen_.insert(std::to_string(c->number) + ":" + text).second)
+  // An instance of clause `c`, or with `c` null a clause of equality theory.
+  void add_instance(Clause* c, std::string text) {
+    if (seen_.insert(std::to_string(c != nullptr ? c->number : 0) + ":" + text).second)
       instances_.push_back(Instance{c, std::move(text)});
   }
 
@@ -186,7 +203,8 @@ class RefutationWriter {
       Term* cell = Prover::ref(d->variables[i]);
       if (is_variable(cell) && cell != Prover::ref(bindings[i])) p_.bind(cell, bindings[i]);
     }
-    for (std::int64_t i = 0; i < d->nr_instances; ++i) add_instance(d->clauses[i], d->instances[i]);
+    for (std::int64_t i = 0; i < d->nr_instances; ++i)
+      add_instance(d->clauses[i], literals_text(d->instances[i], d->lengths[i], nullptr));
     for (std::int64_t i = 0; i < d->nr_uses; ++i)
       expand(d->uses[i].derivation, d->uses[i].bindings, d->uses[i].nr_bindings);
     p_.unbind_vars();
@@ -236,8 +254,8 @@ class RefutationWriter {
     }
     std::string line_name = fresh(name);
     line_names_[c] = line_name;
-    p_.print("cnf(" + line_name + ", " + role(c, entry) + ", " + clause_text(c, c->literals, true) +
-             ", " + origin + ").\n");
+    p_.print("cnf(" + line_name + ", " + role(c, entry) + ", " +
+             literals_text(c->literals, c->length, c, true) + ", " + origin + ").\n");
   }
 
   Prover& p_;

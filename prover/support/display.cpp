@@ -93,6 +93,29 @@ void Prover::display_proof_clauses(const std::vector<Clause*>& clauses) {
   print("\n");
 }
 
+bool Prover::difference_justification(const ClauseCopy* a, std::vector<Literal>& out) {
+  out.clear();
+  if (a->differences == 0 || a->parent == nullptr) return false;
+  const Literal* s = a->parent;
+  const Literal* p = s->mate;
+  Literal l{};
+  l.sign = clause_sign(s) == '+' ? '-' : '+';
+  l.predicate = s->predicate;
+  l.args = s->args;
+  out.push_back(l);
+  l.sign = clause_sign(p) == '+' ? '-' : '+';
+  l.predicate = p->predicate;
+  l.args = p->args;
+  out.push_back(l);
+  const SubgoalGroup* g = eq_trail_groups[static_cast<std::size_t>(a->differences)];
+  for (std::int64_t i = 0; i < g->count; ++i) {
+    l = *eq_trail_literals[static_cast<std::size_t>(a->differences + i)];
+    l.sign = '-';
+    out.push_back(l);
+  }
+  return true;
+}
+
 void Prover::display_inferences(std::int64_t level) {
   print("Lev. ");
   print(level);

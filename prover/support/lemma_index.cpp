@@ -211,12 +211,13 @@ Term* Prover::snapshot_term(Term* t) {
 Derivation* Prover::snapshot_derivation(const std::vector<Term*>& entry_variables) {
   Derivation* d = arena.make<Derivation>();
   push_mark();
-  // Signs are those of the clause: a subgoal folded up into a lemma has its
-  // sign flipped while the proof is open.
+  // Signs are those of the clause (a subgoal folded up into a lemma has its
+  // sign flipped while the proof is open), or those of the literals given
+  // when there is no clause.
   auto copy_literals = [&](const Literal* from, const Clause* c, std::int64_t n) {
     Literal* to = arena.array<Literal>(static_cast<std::size_t>(n));
     for (std::int64_t i = 0; i < n; ++i) {
-      to[i].sign = c->literals[i].sign;
+      to[i].sign = c != nullptr ? c->literals[i].sign : from[i].sign;
       to[i].predicate = from[i].predicate;
       const std::int64_t arity = from[i].predicate->arity;
       to[i].args = arena.array<Term*>(static_cast<std::size_t>(arity));
@@ -229,16 +230,28 @@ Derivation* Prover::snapshot_derivation(const std::vector<Term*>& entry_variable
     d->nr_instances = 1;
     d->clauses = arena.array<Clause*>(1);
     d->instances = arena.array<Literal*>(1);
+    d->lengths = arena.array<std::int64_t>(1);
+    d->lengths[0] = 1;
     d->clauses[0] = entering_input_lemma_;
     d->instances[0] = copy_literals(entering_input_lemma_->literals, entering_input_lemma_, 1);
   } else {
-    d->nr_instances = static_cast<std::int64_t>(copy_stack.size());
-    d->clauses = arena.array<Clause*>(copy_stack.size());
-    d->instances = arena.array<Literal*>(copy_stack.size());
-    for (std::size_t i = 0; i < copy_stack.size(); ++i) {
-      Clause* c = copy_stack[i]->clause;
-      d->clauses[i] = c;
-      d->instances[i] = copy_literals(copy_stack[i]->subgoals, c, c->length);
+    // Each copy, and after a copy entered with differences the clause of
+    // equality theory behind them.
+    const std::size_t room = 2 * copy_stack.size();
+    d->clauses = arena.array<Clause*>(room);
+    d->instances = arena.array<Literal*>(room);
+    d->lengths = arena.array<std::int64_t>(room);
+    std::vector<Literal> step;
+    for (ClauseCopy* a : copy_stack) {
+      Clause* c = a->clause;
+      d->clauses[d->nr_instances] = c;
+      d->lengths[d->nr_instances] = c->length;
+      d->instances[d->nr_instances++] = copy_literals(a->subgoals, c, c->length);
+      if (!difference_justification(a, step)) continue;
+      const auto n = static_cast<std::int64_t>(step.size());
+      Literal* copied = copy_literals(step.data(), nullptr, n);
+      d->lengths[d->nr_instances] = n;
+      d->instances[d->nr_instances++] = copied;
     }
     d->nr_uses = static_cast<std::int64_t>(lemma_uses.size());
     d->uses = arena.array<LemmaUse>(lemma_uses.size());
