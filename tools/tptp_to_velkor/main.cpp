@@ -37,6 +37,7 @@ int usage_error(const std::string& message) {
 
 int main(int argc, char** argv) {
   tptp::ConvertOptions options;
+  tptp::ClausifyOptions clausify;
   std::string output_path;
   bool have_problem = false;
   for (int i = 1; i < argc; ++i) {
@@ -53,6 +54,15 @@ int main(int argc, char** argv) {
       options.root = arg.substr(7);
     } else if (arg == "--no-equality-axioms") {
       options.equality_axioms = false;
+    } else if (arg == "--definitions") {
+      const char* number = value();
+      char* end = nullptr;
+      unsigned long long n = number ? std::strtoull(number, &end, 10) : 0;
+      if (!number || *number == '-' || end == number || *end != '\0')
+        return usage_error("--definitions needs a number of clauses");
+      clausify.definition_threshold = n;
+    } else if (arg == "--no-miniscoping") {
+      clausify.miniscope = false;
     } else if (arg == "--keep-tautologies") {
       options.keep_tautologies = true;
     } else if (arg == "-o") {
@@ -74,7 +84,7 @@ int main(int argc, char** argv) {
     if (env && *env) options.root = env;
   }
 
-  tptp::ConvertResult result = tptp::convert(options);
+  tptp::ConvertResult result = tptp::convert(options, clausify);
   if (!result.ok) {
     std::cerr << "tptp-to-velkor: " << result.error << "\n";
     return 1;
