@@ -38,7 +38,7 @@ for problem in "$data"/*.p; do
   for i in "${!sets[@]}"; do
     # shellcheck disable=SC2086
     bash -c 'ulimit -c 0; ulimit -t "$1"; shift; exec "$@"' _ "$limit" \
-      "$velkor" -proof ${sets[$i]} "$work/$name.v" >"$work/out" 2>/dev/null
+      "$velkor" -proof ${sets[$i]} "$work/$name.v" >"$work/out" 2>/dev/null 3>&-
     grep -q "PROOF WITH" "$work/out" || continue
     if ! "$checker" --problem "$work/$name.v" "$work/out" >/dev/null 2>&1; then
       echo "$name: proof under '${sets[$i]}' does not check"

@@ -21,7 +21,7 @@ namespace tptp {
 struct ClausifyOptions {
   // A subformula whose distribution would give more clauses than this has
   // its largest parts named by definitions, until it gives no more.
-  std::uint64_t definition_threshold = 16;
+  std::uint64_t definition_threshold = 2;
   // Push quantifiers inward before Skolemizing.
   bool miniscope = true;
 };
