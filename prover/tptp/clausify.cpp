@@ -387,13 +387,21 @@ class Clausifier {
       return junction(spreads, parts);
     }
     if (kind == splits) {
+      // The quantified part stands where the first part with v stood, so
+      // that literals keep their order.
       std::vector<std::uint32_t> with, parts;
-      for (std::uint32_t kid : kids(body)) (occurs(variable, kid) ? with : parts).push_back(kid);
-      if (with.size() == 1) {
-        parts.push_back(push_quantifier(q, variable, with[0]));
-      } else {
-        parts.push_back(quantifier(q, {variable}, junction(splits, with)));
+      std::size_t at = 0;
+      for (std::uint32_t kid : kids(body)) {
+        if (!occurs(variable, kid)) {
+          parts.push_back(kid);
+        } else {
+          if (with.empty()) at = parts.size();
+          with.push_back(kid);
+        }
       }
+      std::uint32_t narrowed = with.size() == 1 ? push_quantifier(q, variable, with[0])
+                                                : quantifier(q, {variable}, junction(splits, with));
+      parts.insert(parts.begin() + static_cast<std::ptrdiff_t>(at), narrowed);
       return junction(splits, parts);
     }
     return quantifier(q, {variable}, body);

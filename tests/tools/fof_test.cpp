@@ -74,6 +74,18 @@ TEST(Fof, ClausifiesWithPrecedenceRolesEqualityAndFreshNames) {
   for (const Case& c : cases) EXPECT_EQ(converted(c.text), c.expected) << c.text;
 }
 
+TEST(Fof, IncludesSelectFormulasAndClausesAlike) {
+  std::string axioms = testing_support::write_temp_file(
+      "M.ax",
+      "cnf(c1,axiom,p).\nfof(f1,axiom, q => r, inference(x,[status(thm)],[c1]), [a]).\n"
+      "fof(f2,axiom,s).\n");
+  auto result = convert_text("include('" + axioms + "',[f1,c1]).\nfof(c,conjecture,r).\n");
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.output,
+            "input_clause(c1,axiom,[++p]).\ninput_clause(f1,axiom,[--q,++r]).\n"
+            "input_clause(c,conjecture,[--r]).\n");
+}
+
 TEST(Fof, ReportsMalformedFormulasWithTheLine) {
   struct Case {
     const char* text;
@@ -136,6 +148,30 @@ TEST(Fof, PrintsFormulasBackAsTheyReadAgain) {
             "$false))) | (a != 1 & b)) => ~ ~ c)");
   tptp::Problem twice = read_text("fof(f,axiom," + printed + ").");
   EXPECT_EQ(tptp::formula_text(twice, 0), printed);
+}
+
+TEST(Fof, ProgramTakesTheClausificationOptions) {
+  std::string path =
+      testing_support::write_temp_file("opts.p",
+                                       "fof(f,axiom, ! [X] : (p(X) | (q(X) & r))).\n"
+                                       "fof(g,axiom, ! [Y] : ? [X] : (s(X) & t(Y))).\n");
+  auto named = run_program(TPTP_TO_VELKOR_BIN, {"--definitions", "1", path});
+  EXPECT_EQ(named.status, 0) << named.err;
+  EXPECT_EQ(named.out,
+            "input_clause(f_1,axiom,[++p(X),++def1(X)]).\n"
+            "input_clause(f_2,axiom,[--def1(X),++q(X)]).\n"
+            "input_clause(f_3,axiom,[--def1(X),++r]).\n"
+            "input_clause(g_1,axiom,[++s(sk1)]).\ninput_clause(g_2,axiom,[++t(Y)]).\n");
+  auto plain = run_program(TPTP_TO_VELKOR_BIN, {"--no-miniscoping", path});
+  EXPECT_EQ(plain.out,
+            "input_clause(f_1,axiom,[++p(X),++q(X)]).\n"
+            "input_clause(f_2,axiom,[++p(X),++r]).\n"
+            "input_clause(g_1,axiom,[++s(sk1(Y))]).\ninput_clause(g_2,axiom,[++t(Y)]).\n");
+  for (const char* bad : {"-1", "x", "2k"}) {
+    auto refused = run_program(TPTP_TO_VELKOR_BIN, {"--definitions", bad, path});
+    EXPECT_EQ(refused.status, 2) << bad;
+    EXPECT_NE(refused.err.find("--definitions needs a number"), std::string::npos);
+  }
 }
 
 // ---- truth tables ----
