@@ -270,40 +270,42 @@ class Clausifier {
 
   // ---- variables ----
 
-  // Calls f(variable) for every variable occurrence in the term.
+  // Calls f(variable) for the variable occurrences in the term until f
+  // returns true; returns whether it did.
   template <typename F>
-  void term_variables(std::uint32_t term, std::uint32_t base, F&& f) const {
+  bool term_variables(std::uint32_t term, std::uint32_t base, F&& f) const {
     std::vector<std::uint32_t> stack{term};
     while (!stack.empty()) {
       const Term& t = problem_.terms[stack.back()];
       stack.pop_back();
       if (t.is_variable) {
-        f(t.id + base);
+        if (f(t.id + base)) return true;
         continue;
       }
       for (std::uint32_t i = 0; i < t.arity; ++i) stack.push_back(problem_.args[t.first_arg + i]);
     }
+    return false;
   }
 
-  // Calls f(variable) for every variable occurrence in the subtree.
+  // The same for the variable occurrences in a subtree, nearest first.
   template <typename F>
-  void node_variables(std::uint32_t node, F&& f) const {
+  bool node_variables(std::uint32_t node, F&& f) const {
     std::vector<std::uint32_t> stack{node};
     while (!stack.empty()) {
       const Node& n = nodes_[stack.back()];
       stack.pop_back();
       switch (n.kind) {
         case K::Lit:
-          term_variables(n.a, n.base, f);
-          if (n.equality) term_variables(n.b, n.base, f);
+          if (term_variables(n.a, n.base, f) || (n.equality && term_variables(n.b, n.base, f)))
+            return true;
           break;
         case K::And:
         case K::Or:
-          for (std::uint32_t i = 0; i < n.count; ++i) stack.push_back(list_[n.first + i]);
+          for (std::uint32_t i = n.count; i-- > 0;) stack.push_back(list_[n.first + i]);
           break;
         case K::Iff:
-          stack.push_back(n.a);
           stack.push_back(n.b);
+          stack.push_back(n.a);
           break;
         case K::All:
         case K::Ex:
@@ -313,12 +315,11 @@ class Clausifier {
           break;
       }
     }
+    return false;
   }
 
   bool occurs(std::uint32_t variable, std::uint32_t node) const {
-    bool found = false;
-    node_variables(node, [&](std::uint32_t v) { found = found || v == variable; });
-    return found;
+    return node_variables(node, [&](std::uint32_t v) { return v == variable; });
   }
 
   // Variables occurring in the subtree that no quantifier inside it binds,
@@ -343,6 +344,7 @@ class Clausifier {
     std::vector<std::uint32_t> result;
     node_variables(node, [&](std::uint32_t v) {
       if (!bound.contains(v) && seen.insert(v).second) result.push_back(v);
+      return false;
     });
     return result;
   }
