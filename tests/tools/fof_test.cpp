@@ -66,6 +66,10 @@ TEST(Fof, ClausifiesWithPrecedenceRolesEqualityAndFreshNames) {
       {"fof(a,axiom, p | ~ p).\nfof(b,axiom,$true).\nfof(c,axiom,! [X] : (q(X) | X != X | "
        "f(X) = f(X))).\nfof(d,axiom, a != a | r).",
        "input_clause(d,axiom,[++r]).\n"},
+      // A plainly false formula: the empty clause, written as two units.
+      {"fof(t,conjecture,$true).\nfof(a,axiom,empty_clause).",
+       "input_clause(t,conjecture,[--empty_clause_2]).\ninput_clause(a,axiom,[++empty_clause]).\n"
+       "input_clause(t_complement,axiom,[++empty_clause_2]).\n"},
       // Mixed with clauses; the names of several clauses stay distinct.
       {"cnf(a_1,axiom,p).\nfof(a,negated_conjecture, (p <=> q)).",
        "input_clause(a_1,axiom,[++p]).\ninput_clause(a_1_2,conjecture,[--p,++q]).\n"
@@ -135,6 +139,9 @@ TEST(Fof, KeepsProvenanceOfFormulasAndClauses) {
   }
   EXPECT_FALSE(
       read_text("cnf(n,negated_conjecture,r).\nfof(a,negated_conjecture,p).\n").has_conjecture);
+  tptp::Problem empty = read_text("fof(a,axiom,$false | ~ $true).\n");
+  ASSERT_EQ(empty.clauses.size(), 1u);
+  EXPECT_TRUE(empty.clauses[0].literals.empty());
 }
 
 TEST(Fof, PrintsFormulasBackAsTheyReadAgain) {
