@@ -30,7 +30,6 @@
 #include <vector>
 
 #include "common/large_stack.hpp"
-#include "prover/tptp/error.hpp"
 
 namespace tptp {
 namespace {

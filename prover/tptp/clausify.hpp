@@ -31,8 +31,9 @@ struct ClausifyOptions {
 // together) where the first conjecture stands, negated conjectures as they
 // are.  Clauses of the negated conjecture get role Conjecture, definition
 // clauses role Axiom.  Skolem functions and definition predicates get names
-// that no symbol of the problem has.  Runs on a large stack of its own;
-// throws ConvertError.
+// that no symbol of the problem has.  A formula that is plainly false gives
+// a clause without literals.  Runs on a large stack of its own, so any
+// nesting depth is fine.
 void clausify(Problem& problem, const ClausifyOptions& options = {});
 
 }  // namespace tptp
