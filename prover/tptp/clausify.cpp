@@ -105,6 +105,7 @@ class Clausifier {
 
   std::uint32_t push(Node node) {
     nodes_.push_back(node);
+    parent_.push_back(kUnbound);
     return static_cast<std::uint32_t>(nodes_.size() - 1);
   }
   std::uint32_t constant(bool value) { return push(Node{value ? K::True : K::False}); }
@@ -134,7 +135,10 @@ class Clausifier {
     if (flat.size() == 1) return flat[0];
     auto first = static_cast<std::uint32_t>(list_.size());
     list_.insert(list_.end(), flat.begin(), flat.end());
-    return push(Node{kind, false, false, 0, 0, first, static_cast<std::uint32_t>(flat.size())});
+    std::uint32_t result =
+        push(Node{kind, false, false, 0, 0, first, static_cast<std::uint32_t>(flat.size())});
+    for (std::uint32_t kid : flat) parent_[kid] = result;
+    return result;
   }
 
   std::uint32_t quantifier(K kind, const std::vector<std::uint32_t>& variables,
@@ -142,8 +146,10 @@ class Clausifier {
     if (variables.empty() || is(body, K::True) || is(body, K::False)) return body;
     auto first = static_cast<std::uint32_t>(list_.size());
     list_.insert(list_.end(), variables.begin(), variables.end());
-    return push(
+    std::uint32_t result = push(
         Node{kind, false, false, body, 0, first, static_cast<std::uint32_t>(variables.size())});
+    parent_[body] = result;
+    return result;
   }
 
   std::uint32_t iff(std::uint32_t left, std::uint32_t right) {
@@ -151,7 +157,9 @@ class Clausifier {
     if (is(left, K::False)) return negate(right);
     if (is(right, K::True)) return left;
     if (is(right, K::False)) return negate(left);
-    return push(Node{K::Iff, false, false, left, right});
+    std::uint32_t result = push(Node{K::Iff, false, false, left, right});
+    parent_[left] = parent_[right] = result;
+    return result;
   }
 
   std::vector<std::uint32_t> kids(std::uint32_t node) const {
@@ -374,11 +382,53 @@ class Clausifier {
     }
   }
 
+  // Whether the variable occurs in the subtree, for miniscoping: walks up
+  // from the literals that hold it.  A node is made after its children, so
+  // its ancestors have larger numbers, and the last parent set for a node
+  // is its parent in the tree being built; miniscoping makes no literals.
+  // Walking up from the few literals near the quantifier beats walking down
+  // a deep subtree once per quantifier.
+  bool occurs_below(std::uint32_t variable, std::uint32_t node) const {
+    auto found = literals_of_.find(variable);
+    if (found == literals_of_.end()) return false;
+    for (std::uint32_t x : found->second) {
+      while (x < node) x = parent_[x];
+      if (x == node) return true;
+    }
+    return false;
+  }
+
+  void index_literals(std::uint32_t root) {
+    literals_of_.clear();
+    std::vector<std::uint32_t> stack{root};
+    while (!stack.empty()) {
+      std::uint32_t node = stack.back();
+      const Node& n = nodes_[node];
+      stack.pop_back();
+      if (n.kind == K::Lit) {
+        auto note = [&](std::uint32_t v) {
+          std::vector<std::uint32_t>& literals = literals_of_[v];
+          if (literals.empty() || literals.back() != node) literals.push_back(node);
+          return false;
+        };
+        term_variables(n.a, n.base, note);
+        if (n.equality) term_variables(n.b, n.base, note);
+      } else if (n.kind == K::And || n.kind == K::Or) {
+        for (std::uint32_t i = 0; i < n.count; ++i) stack.push_back(list_[n.first + i]);
+      } else if (n.kind == K::Iff) {
+        stack.push_back(n.a);
+        stack.push_back(n.b);
+      } else if (n.kind == K::All || n.kind == K::Ex) {
+        stack.push_back(n.a);
+      }
+    }
+  }
+
   // Q v. body with the quantifier as deep as it can go: a universal
   // distributes over a conjunction and leaves the disjuncts without v
   // outside; an existential the other way round.
   std::uint32_t push_quantifier(K q, std::uint32_t variable, std::uint32_t body) {
-    if (!occurs(variable, body)) return body;
+    if (!occurs_below(variable, body)) return body;
     const K kind = nodes_[body].kind;
     K spreads = q == K::All ? K::And : K::Or;  // the junction it distributes over
     K splits = q == K::All ? K::Or : K::And;   // the junction it narrows down in
@@ -393,7 +443,7 @@ class Clausifier {
       std::vector<std::uint32_t> with, parts;
       std::size_t at = 0;
       for (std::uint32_t kid : kids(body)) {
-        if (!occurs(variable, kid)) {
+        if (!occurs_below(variable, kid)) {
           parts.push_back(kid);
         } else {
           if (with.empty()) at = parts.size();
@@ -709,7 +759,10 @@ class Clausifier {
   // Clausifies one formula in negation normal form and the definitions it
   // gives rise to, and appends the clauses.
   void formula_clauses(std::uint32_t root, const Origin& origin) {
-    if (options_.miniscope) root = miniscope(root);
+    if (options_.miniscope) {
+      index_literals(root);
+      root = miniscope(root);
+    }
     struct Made {
       Literals literals;
       bool definition;
@@ -765,6 +818,8 @@ class Clausifier {
   Problem& problem_;
   const ClausifyOptions& options_;
   std::vector<Node> nodes_;
+  std::vector<std::uint32_t> parent_;  // the latest node made with it as a child
+  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> literals_of_;  // variable -> Lits
   std::vector<std::uint32_t> list_;   // children of junctions, variables of quantifiers
   std::vector<std::uint32_t> bases_;  // first variable number of each formula
   std::vector<std::string> names_;    // written name of each variable number

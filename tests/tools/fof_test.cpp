@@ -288,13 +288,15 @@ TEST(Fof, ClausesAreSatisfiableExactlyWhenTheFormulasAre) {
 TEST(Fof, DeepAndExplosiveFormulasGiveLinearOutput) {
   const int depth = 10000;
   std::string negations(depth, '~');
-  std::string nested, alternating;
+  std::string nested, alternating, quantified;
   for (int i = 0; i < depth; ++i) {
     nested += "(p & ";
     alternating += i % 2 ? "(q & " : "(p | ";
+    quantified += i % 2 ? "? [Y] : (q(X,Y) & " : "! [X] : (p(X) | ";
   }
   nested += "p" + std::string(depth, ')');
   alternating += "r" + std::string(depth, ')');
+  quantified += "r" + std::string(depth, ')');
   std::string wide;
   for (int i = 0; i < 30; ++i)
     wide += (i ? " | (a" : "(a") + std::to_string(i) + " & b" + std::to_string(i) + ")";
@@ -302,8 +304,11 @@ TEST(Fof, DeepAndExplosiveFormulasGiveLinearOutput) {
     std::string formula;
     std::size_t max_lines;
   };
-  const Case cases[] = {
-      {negations + " p", 1}, {nested, depth + 1}, {alternating, depth + 2}, {wide, 200}};
+  const Case cases[] = {{negations + " p", 1},
+                        {nested, depth + 1},
+                        {alternating, depth + 2},
+                        {quantified, 2 * depth},
+                        {wide, 200}};
   for (const Case& c : cases) {
     std::string output = converted("fof(f,axiom," + c.formula + ").\n");
     auto lines = static_cast<std::size_t>(std::count(output.begin(), output.end(), '\n'));
