@@ -10,9 +10,9 @@
 #include <fstream>
 #include <string>
 
+#include "prover/tptp/convert.hpp"
 #include "tests/support/run_program.hpp"
 #include "tests/tools/input_clause_reader.hpp"
-#include "prover/tptp/convert.hpp"
 
 namespace {
 
