@@ -127,7 +127,9 @@ class Run {
     return status;
   }
 
-  bool has_conjecture() const { return false; }
+  // A first-order conjecture is proved (Theorem) or shown not to follow
+  // (CounterSatisfiable); clause problems are refuted or satisfied.
+  bool has_conjecture() const { return tptp_ != nullptr && tptp_->problem.has_conjecture; }
 
   // Converts the TPTP problem once for every search.  False when the
   // problem cannot be used, or when an empty clause answers it at once.

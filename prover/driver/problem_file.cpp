@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "prover/tptp/clausify.hpp"
 #include "prover/tptp/reader.hpp"
 
 namespace velkor {
@@ -50,6 +51,7 @@ std::unique_ptr<TptpProblem> read_tptp_problem(const std::string& path) {
   const char* root = std::getenv("TPTP");
   if (root != nullptr && *root != '\0') options.root = root;
   tptp::read_problem(result->problem, path, options);
+  tptp::clausify(result->problem);
   const std::vector<tptp::Clause>& clauses = result->problem.clauses;
   for (std::size_t i = 0; i < clauses.size(); ++i)
     if (clauses[i].literals.empty() && !clauses[i].always_true) {

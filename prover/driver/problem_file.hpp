@@ -36,8 +36,9 @@ struct TptpProblem {
 };
 
 // Reads a TPTP problem, resolving includes against the TPTP environment
-// variable or else the nearest folder above the problem that holds them.
-// Throws tptp::ConvertError.
+// variable or else the nearest folder above the problem that holds them,
+// and turns its first-order formulas into clauses.  Throws
+// tptp::ConvertError.
 std::unique_ptr<TptpProblem> read_tptp_problem(const std::string& path);
 
 }  // namespace velkor

@@ -5,6 +5,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "prover/tptp/fof.hpp"
+
 namespace velkor {
 namespace {
 
@@ -84,9 +86,9 @@ class RefutationWriter {
   void run_empty_clause(std::size_t index) {
     print_start();
     const tptp::Clause& clause = source_.tptp->problem.clauses[index];
-    std::string name = tptp::tptp_text(clause.name);
-    p_.print("cnf(" + fresh(name) + ", " + clause.role_text + ", $false, file(" +
-             quoted(clause.file) + ", " + name + ")).\n");
+    std::string origin = origin_of(clause);
+    p_.print("cnf(" + fresh(tptp::tptp_text(clause.name)) + ", " + tptp_role(clause) +
+             ", $false, " + origin + ").\n");
     print_end();
   }
 
@@ -210,10 +212,55 @@ class RefutationWriter {
     p_.unbind_vars();
   }
 
+  // A clause made from formulas is derived (plain), or comes from the
+  // negated conjecture; a written clause keeps its role.
+  static std::string tptp_role(const tptp::Clause& clause) {
+    if (clause.formulas.empty()) return clause.role_text;
+    return clause.role == tptp::Role::Conjecture ? "negated_conjecture" : "plain";
+  }
+
+  // The source of a clause of the problem: the file it was written in, or
+  // the clausification of its formulas, whose lines are printed first (a
+  // conjecture as written, then its negation).
+  std::string origin_of(const tptp::Clause& clause) {
+    if (clause.formulas.empty())
+      return "file(" + quoted(clause.file) + ", " + tptp::tptp_text(clause.name) + ")";
+    const tptp::Problem& problem = source_.tptp->problem;
+    bool conjecture = false;
+    std::string parents, key;
+    for (std::uint32_t f : clause.formulas) {
+      const tptp::Formula& formula = problem.formulas[f];
+      conjecture = conjecture || formula.role_text == "conjecture";
+      auto [it, inserted] = formula_lines_.try_emplace(f);
+      if (inserted) {
+        it->second = fresh(tptp::tptp_text(formula.name));
+        p_.print("fof(" + it->second + ", " + formula.role_text + ", " +
+                 tptp::formula_text(problem, f) + ", file(" + quoted(formula.file) + ", " +
+                 tptp::tptp_text(formula.name) + ")).\n");
+      }
+      parents += (parents.empty() ? "" : ", ") + it->second;
+      key += std::to_string(f) + ",";
+    }
+    if (conjecture) {
+      auto [it, inserted] = negations_.try_emplace(key);
+      if (inserted) {
+        it->second = fresh(formula_lines_[clause.formulas[0]] + "_negated");
+        std::string claim;
+        for (std::uint32_t f : clause.formulas)
+          claim += (claim.empty() ? "(" : " & (") + tptp::formula_text(problem, f) + ")";
+        p_.print("fof(" + it->second + ", negated_conjecture, ~(" + claim +
+                 "), inference(negate_conjecture, [status(cth)], [" + parents + "])).\n");
+      }
+      parents = it->second;
+    }
+    return std::string("inference(clausify, [status(") + (clause.esa ? "esa" : "thm") + ")], [" +
+           parents + "])";
+  }
+
   std::string role(const Clause* c, const tptp::WrittenClause* entry) const {
     if (entry != nullptr) {
       if (entry->clause == tptp::WrittenClause::kEqualityAxiom) return "axiom";
-      return source_.tptp->problem.clauses[entry->clause].role_text;
+      return tptp_role(source_.tptp->problem.clauses[entry->clause]);
     }
     switch (c->type) {
       case ClauseType::kAxiom:
@@ -250,7 +297,7 @@ class RefutationWriter {
     } else {
       const tptp::Clause& clause = source_.tptp->problem.clauses[entry->clause];
       name = tptp::tptp_text(clause.name);
-      origin = "file(" + quoted(clause.file) + ", " + name + ")";
+      origin = origin_of(clause);
     }
     std::string line_name = fresh(name);
     line_names_[c] = line_name;
@@ -263,6 +310,8 @@ class RefutationWriter {
   std::vector<Instance> instances_;
   std::unordered_set<std::string> seen_, expanded_, used_names_;
   std::unordered_map<const Clause*, std::string> line_names_;
+  std::unordered_map<std::uint32_t, std::string> formula_lines_;  // printed fof lines
+  std::unordered_map<std::string, std::string> negations_;        // of conjectures, by formulas
 };
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "prover/tptp/clausify.hpp"
+
 namespace tptp {
 
 struct ConvertOptions {
@@ -34,6 +36,7 @@ struct ConvertResult {
 
 // Never throws.  Runs on a thread with a large stack, so the nesting depth
 // of terms and parentheses is limited only by memory.
-ConvertResult convert(const ConvertOptions& options);
+// `clausify` says how first-order formulas become clauses.
+ConvertResult convert(const ConvertOptions& options, const ClausifyOptions& clausify = {});
 
 }  // namespace tptp

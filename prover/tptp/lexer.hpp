@@ -1,8 +1,7 @@
-// Tokens of the TPTP language, as far as a clause-normal-form problem needs
-// them.  Operators of the full first-order language are still recognised (as
-// `Other`) so that annotations, which may quote formulas, can be skipped and
-// so that a non-clausal formula fails with a message about the formula rather
-// than about a stray character.
+// Tokens of the TPTP language.  The operators of first-order formulas other
+// than | ~ = != come as `Other` with their text (&, =>, <=>, !, ?, :, ...);
+// the fof reader tells them apart, and annotations, which may quote
+// formulas, are skipped over them.
 #pragma once
 
 #include <string>

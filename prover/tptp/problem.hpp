@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "prover/tptp/formula.hpp"
+
 namespace tptp {
 
 // How a symbol was written; two occurrences denote the same symbol exactly
@@ -48,10 +50,29 @@ struct Clause {
   Symbol name;           // clause names are symbols of their own namespace
   std::string name_key;  // identity of the name, for include selections
   Role role;
-  std::string role_text;               // the role as written, for proofs that cite the clause
   std::vector<Literal> literals;       // false literals already removed
   std::vector<std::string> variables;  // names by variable index
   bool always_true = false;            // had $true or ~$false
+  std::string file;
+  int line = 0;
+  // Where the clause came from.  role_text is the role as written (for a
+  // clause made from formulas, the role of its first formula); formulas
+  // lists the indices into Problem::formulas it was made from (empty for a
+  // cnf clause; several for the combined conjectures); esa is set when it
+  // mentions a Skolem function or a definition predicate, so that it is only
+  // equisatisfiable with its formulas, not implied by them.
+  std::string role_text;
+  std::vector<std::uint32_t> formulas;
+  bool esa = false;
+};
+
+// A fof statement as read.
+struct Formula {
+  Symbol name;
+  std::string name_key;                // identity of the name, for include selections
+  std::string role_text;               // the role as written, e.g. "axiom", "conjecture"
+  std::uint32_t root;                  // index into Problem::formula_nodes
+  std::vector<std::string> variables;  // names by variable index (one per binding)
   std::string file;
   int line = 0;
 };
@@ -65,6 +86,10 @@ class Problem {
   std::vector<Term> terms;
   std::vector<std::uint32_t> args;  // argument term indices, each term's run contiguous
   std::vector<Clause> clauses;
+  std::vector<FormulaNode> formula_nodes;        // of all formulas
+  std::vector<std::uint32_t> formula_variables;  // quantifier variable lists
+  std::vector<Formula> formulas;                 // fof statements, in reading order
+  bool has_conjecture = false;                   // a fof formula of role conjecture was read
 
  private:
   std::vector<Symbol> symbols_;

@@ -8,6 +8,7 @@
 
 #include "common/memory_out.hpp"
 #include "prover/tptp/error.hpp"
+#include "prover/tptp/fof.hpp"
 #include "prover/tptp/lexer.hpp"
 
 namespace tptp {
@@ -92,20 +93,22 @@ class FileReader {
 
   void statement() {
     const Token& head = lex_.peek();
-    if (head.kind != Tok::LowerWord) unexpected("cnf(...) or include(...)");
+    if (head.kind != Tok::LowerWord) unexpected("cnf(...), fof(...) or include(...)");
     if (head.text == "cnf") {
       clause();
+    } else if (head.text == "fof") {
+      formula();
     } else if (head.text == "include") {
       include();
-    } else if (head.text == "fof" || head.text == "tff" || head.text == "thf" ||
-               head.text == "tcf" || head.text == "tpi") {
+    } else if (head.text == "tff" || head.text == "thf" || head.text == "tcf" ||
+               head.text == "tpi") {
       fail(head.line,
            "'" + head.text +
-               "' formula: only clauses (cnf) can be converted; the problem must be "
-               "clausified first",
+               "' formula: typed and higher-order formulas cannot be converted; only "
+               "clauses (cnf) and untyped first-order formulas (fof)",
            ConvertError::Kind::kInappropriate);
     } else {
-      unexpected("cnf(...) or include(...)");
+      unexpected("cnf(...), fof(...) or include(...)");
     }
   }
 
@@ -190,6 +193,28 @@ class FileReader {
     clause.variables.resize(variables_.size());
     for (const auto& [variable, index] : variables_) clause.variables[index] = variable;
     problem_.clauses.push_back(std::move(clause));
+  }
+
+  // A fof statement is kept as read; clausify turns it into clauses once the
+  // whole problem is known (the conjectures are negated together).
+  void formula() {
+    Formula formula;
+    formula.line = lex_.take().line;
+    formula.file = lex_.file();
+    expect(Tok::LParen, "'(' after fof");
+    formula.name = name(&formula.name_key);
+    expect(Tok::Comma, "',' after the formula name");
+    formula.role_text = expect(Tok::LowerWord, "a role such as axiom or conjecture").text;
+    if (lex_.peek().kind == Tok::Other && lex_.peek().text == "-") {
+      lex_.take();
+      skip_general_data(true);
+    }
+    expect(Tok::Comma, "',' after the role");
+    formula.root = read_fof_formula(lex_, problem_, formula.variables);
+    if (accept(Tok::Comma)) skip_general_data(false);
+    expect(Tok::RParen, "')' or a binary connective after the formula");
+    expect(Tok::Dot, "'.' after fof(...)");
+    problem_.formulas.push_back(std::move(formula));
   }
 
   void disjunction(Clause& clause) {
@@ -318,6 +343,7 @@ class FileReader {
            ConvertError::Kind::kInput);
     std::string text = read_whole_file(path.string(), lex_.file(), line);
     std::size_t first = problem_.clauses.size();
+    std::size_t first_formula = problem_.formulas.size();
     ctx_.open_files.push_back(identity);
     FileReader(ctx_, text, path.string()).read_all();
     ctx_.open_files.pop_back();
@@ -331,6 +357,14 @@ class FileReader {
                                         return true;
                                       });
     problem_.clauses.erase(keep, problem_.clauses.end());
+    auto keep_formulas = std::stable_partition(
+        problem_.formulas.begin() + static_cast<std::ptrdiff_t>(first_formula),
+        problem_.formulas.end(), [&](const Formula& formula) {
+          if (!selection->contains(formula.name_key)) return false;
+          found.insert(formula.name_key);
+          return true;
+        });
+    problem_.formulas.erase(keep_formulas, problem_.formulas.end());
     for (const auto& [key, symbol] : selected)
       if (!found.contains(key))
         fail(line, "'" + file.text + "' has no clause named " + symbol.spelling,
@@ -381,6 +415,9 @@ void read_problem(Problem& problem, const std::string& path, const ReadOptions& 
   ReadContext context{problem, options, absolute.parent_path(), {fs::weakly_canonical(absolute)}};
   std::string contents = text ? *text : read_whole_file(path, path, 0);
   FileReader(context, contents, path).read_all();
+  problem.has_conjecture =
+      std::any_of(problem.formulas.begin(), problem.formulas.end(),
+                  [](const Formula& formula) { return formula.role_text == "conjecture"; });
 }
 
 }  // namespace tptp

@@ -1,7 +1,8 @@
-// Reads a TPTP problem in clause normal form, following its includes, into a
-// Problem.  Anything that is not a clause (first-order or typed formulas) or
-// that does not follow the language is reported as a ConvertError with the
-// file and line where it was found.
+// Reads a TPTP problem of clauses and first-order formulas, following its
+// includes, into a Problem; formulas are kept as read (clausify turns them
+// into clauses).  Typed or higher-order formulas, and anything that does not
+// follow the language, are reported as a ConvertError with the file and line
+// where they were found.
 #pragma once
 
 #include <optional>

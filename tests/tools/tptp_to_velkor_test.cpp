@@ -10,9 +10,9 @@
 #include <fstream>
 #include <string>
 
+#include "prover/tptp/convert.hpp"
 #include "tests/support/run_program.hpp"
 #include "tests/tools/input_clause_reader.hpp"
-#include "prover/tptp/convert.hpp"
 
 namespace {
 
@@ -245,7 +245,7 @@ TEST(TptpToVelkor, ReportsWhatItCannotConvertWithTheLine) {
     const char* expected;
   };
   const Case cases[] = {
-      {"cnf(a,axiom,p).\n\nfof(b,axiom,![X]: p(X)).\n", "/tmp/t.p:3: 'fof' formula"},
+      {"cnf(a,axiom,p).\n\nthf(b,axiom,![X:$o]: X).\n", "/tmp/t.p:3: 'thf' formula"},
       {"\ntff(t,type,a:$i).\n", "/tmp/t.p:2: 'tff' formula"},
       {"cnf(a,axiom,p(a).\n", ":1: expected ')' or '|' after the clause, found '.'"},
       {"cnf(a,axiom,\n p & q).\n", ":2: expected ')' or '|'"},
@@ -257,7 +257,7 @@ TEST(TptpToVelkor, ReportsWhatItCannotConvertWithTheLine) {
       {"cnf(a,axiom,\n p\x01).", ":2: unexpected character byte 0x01"},
       {"cnf(a,axiom,p)", ":1: expected '.'"},
       {"cnf(a,axiom,[p]).", ":1: expected a term"},
-      {"input_clause(a,axiom,[++p]).", ":1: expected cnf(...) or include(...)"},
+      {"input_clause(a,axiom,[++p]).", ":1: expected cnf(...), fof(...) or include(...)"},
   };
   for (const Case& c : cases) {
     auto result = convert_text(c.text);
@@ -305,8 +305,8 @@ TEST(TptpToVelkor, ResolvesIncludesAgainstTheRootOrTheProblemsAncestors) {
                 .find("x.p:1: included file 'Axioms/B.ax' is not in the TPTP root"),
             std::string::npos);
   // Errors inside an included file name that file.
-  tree.add("Axioms/Bad.ax", "cnf(ok,axiom,p).\nfof(f,axiom,p).\n");
-  EXPECT_NE(error_of("include('Axioms/Bad.ax').", std::nullopt).find("Bad.ax:2: 'fof' formula"),
+  tree.add("Axioms/Bad.ax", "cnf(ok,axiom,p).\ntff(f,axiom,p).\n");
+  EXPECT_NE(error_of("include('Axioms/Bad.ax').", std::nullopt).find("Bad.ax:2: 'tff' formula"),
             std::string::npos);
   tree.add("Axioms/Loop.ax", "cnf(l,axiom,p).\ninclude('Axioms/Loop.ax').\n");
   EXPECT_NE(error_of("include('Axioms/Loop.ax').", std::nullopt).find("Loop.ax:2:"),

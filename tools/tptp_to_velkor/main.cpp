@@ -1,5 +1,5 @@
-// tptp-to-velkor: prints a TPTP clause-normal-form problem in the
-// input_clause syntax that velkor reads.
+// tptp-to-velkor: prints a TPTP problem (clauses, first-order formulas or
+// both) in the input_clause syntax that velkor reads.
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,8 +14,10 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tptp-to-velkor [--root DIR] [-o OUTPUT] [--no-equality-axioms]\n"
-    "                      [--keep-tautologies] PROBLEM.p\n"
-    "Converts a TPTP problem in clause normal form (cnf) into input_clause entries.\n"
+    "                      [--keep-tautologies] [--definitions N] [--no-miniscoping]\n"
+    "                      PROBLEM.p\n"
+    "Converts a TPTP problem of clauses (cnf), first-order formulas (fof) or both\n"
+    "into input_clause entries; formulas are clausified, conjectures negated.\n"
     "  --root DIR             resolve include(...) against DIR (default: the TPTP\n"
     "                         environment variable, else the nearest directory above\n"
     "                         PROBLEM holding the file)\n"
@@ -26,7 +28,10 @@ constexpr const char* kUsage =
     "                         = or != ; velkor then reads equal as an ordinary predicate\n"
     "  --keep-tautologies     write clauses with an atom of both signs instead of\n"
     "                         leaving them out (clauses with $true or ~$false are\n"
-    "                         always left out)\n";
+    "                         always left out)\n"
+    "  --definitions N        name a subformula by a new predicate when distributing\n"
+    "                         it would give more than N clauses (default 2)\n"
+    "  --no-miniscoping       Skolemize without first moving quantifiers inward\n";
 
 int usage_error(const std::string& message) {
   std::cerr << "tptp-to-velkor: " << message << "\n" << kUsage;
@@ -37,6 +42,7 @@ int usage_error(const std::string& message) {
 
 int main(int argc, char** argv) {
   tptp::ConvertOptions options;
+  tptp::ClausifyOptions clausify;
   std::string output_path;
   bool have_problem = false;
   for (int i = 1; i < argc; ++i) {
@@ -53,6 +59,15 @@ int main(int argc, char** argv) {
       options.root = arg.substr(7);
     } else if (arg == "--no-equality-axioms") {
       options.equality_axioms = false;
+    } else if (arg == "--definitions") {
+      const char* number = value();
+      char* end = nullptr;
+      unsigned long long n = number ? std::strtoull(number, &end, 10) : 0;
+      if (!number || *number == '-' || end == number || *end != '\0')
+        return usage_error("--definitions needs a number of clauses");
+      clausify.definition_threshold = n;
+    } else if (arg == "--no-miniscoping") {
+      clausify.miniscope = false;
     } else if (arg == "--keep-tautologies") {
       options.keep_tautologies = true;
     } else if (arg == "-o") {
@@ -74,7 +89,7 @@ int main(int argc, char** argv) {
     if (env && *env) options.root = env;
   }
 
-  tptp::ConvertResult result = tptp::convert(options);
+  tptp::ConvertResult result = tptp::convert(options, clausify);
   if (!result.ok) {
     std::cerr << "tptp-to-velkor: " << result.error << "\n";
     return 1;
