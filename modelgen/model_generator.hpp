@@ -125,6 +125,7 @@ inline constexpr int kStatusOk = 0;
 inline constexpr int kStatusParameterError = 1;   // bad option, wrong clause divisor
 inline constexpr int kStatusInputError = 2;       // clause file missing, unreadable or malformed
 inline constexpr int kStatusEndlessRestarts = 3;  // restart loop would repeat itself forever
+inline constexpr int kStatusRunFailed = 4;        // out of memory, or another failure of the run
 
 inline constexpr std::int32_t kInputAtomLimit = 65536;    // atom numbers of the integer syntax
 inline constexpr std::int32_t kMaxDatumLiterals = 65535;  // distinct literals of the general syntax
