@@ -37,6 +37,7 @@ struct Clause {
   std::span<Atom*> positive_atoms;  // atoms occurring positively, reverse literal order
   std::span<Atom*> negative_atoms;  // atoms occurring negatively, reverse literal order
   std::int32_t clause_number;       // 1 for the first record built, then counting up
+  std::int64_t weight_shift;        // dynamic mode: change of its members' weight sums (search.cpp)
 };
 
 // An atom record.  Field order is the documented one.
@@ -44,8 +45,8 @@ struct Atom {
   std::span<Clause*> positive_clauses;  // clauses with the atom positive, last linked first
   std::span<Clause*> negative_clauses;  // clauses with the atom negative, last linked first
   std::int64_t stamp;                   // branch counter at which the atom last took part
-  std::int64_t positive_weight;         // sum of clause weights over positive_clauses
-  std::int64_t negative_weight;         // sum of clause weights over negative_clauses
+  std::int64_t positive_weight;         // sum of clause weights over positive_clauses, as built
+  std::int64_t negative_weight;         // sum of clause weights over negative_clauses, as built
   std::int32_t number;                  // atom number, 1 to 65536, split atoms above
   Value value;                          // current truth value
 };
@@ -203,6 +204,7 @@ struct ModelGenerator {
   std::int64_t unit_top = -1;            // top index of unit_stack; -1 when empty
   std::int64_t backjump_mark = 0;        // branch counter a failure depends on
   Clause* conflict_clause = nullptr;     // clause left without an open literal, or null
+  bool weights_shifted = false;          // some clause's weight_shift has been changed
 
   // ---- Restart loop: detection of attempts that repeat forever ----
   std::vector<std::int64_t> saved_stamps;  // stamps before a remembered attempt
@@ -247,6 +249,8 @@ struct ModelGenerator {
   void unsatisfy_clauses(std::span<Clause*> list, Atom* atom);
   void adjust_open_weights(Clause* clause, std::int32_t from, std::int32_t to);
   Atom* look_ahead_select(std::int32_t position);
+  std::int64_t current_positive_weight(const Atom* atom) const;
+  std::int64_t current_negative_weight(const Atom* atom) const;
   bool first_value_true(const Atom* atom, std::int64_t counter) const;
   bool search_state_repeats() const;
   void save_search_state();
