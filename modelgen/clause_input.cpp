@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -133,6 +134,13 @@ void ModelGenerator::read_clauses(std::span<const std::string_view> words) {
       dimacs_input = true;
       read_dimacs(text);
     } else if (generic_input) {
+      if (sat_competition) {
+        // The competition model lists atoms by number; general-syntax atoms have none.
+        std::fprintf(stderr,
+                     "quorvel: --sat-competition needs numbered atoms (a DIMACS file or the "
+                     "integer syntax), not -geninput\n");
+        throw RunStopped{kStatusParameterError};
+      }
       read_general_syntax(text);
     } else {
       read_integer_syntax(text);
@@ -158,6 +166,7 @@ void ModelGenerator::read_integer_syntax(std::string_view text) {
       if (element->kind != Datum::Kind::kInteger)
         throw InputError{element->line, "a literal must be a non-zero integer"};
       literals.push_back(checked_literal(element->integer, element->line));
+      variable_count = std::max<std::int64_t>(variable_count, std::abs(literals.back()));
     }
     ++clause_count;
     add_clause(literals);
@@ -207,6 +216,7 @@ void ModelGenerator::read_dimacs(std::string_view text) {
         throw InputError{number, "more than 65536 atoms declared"};
       header_read = true;
       header_line = number;
+      variable_count = declared_atoms;
       return true;
     }
     for (std::string_view word : words) {

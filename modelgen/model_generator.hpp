@@ -127,6 +127,10 @@ inline constexpr int kStatusParameterError = 1;   // bad option, wrong clause di
 inline constexpr int kStatusInputError = 2;       // clause file missing, unreadable or malformed
 inline constexpr int kStatusEndlessRestarts = 3;  // restart loop would repeat itself forever
 inline constexpr int kStatusRunFailed = 4;        // out of memory, or another failure of the run
+// Exit statuses of a run with --sat-competition, the ones SAT harnesses read.
+inline constexpr int kStatusCompetitionUnknown = 0;
+inline constexpr int kStatusCompetitionSatisfiable = 10;
+inline constexpr int kStatusCompetitionUnsatisfiable = 20;
 
 inline constexpr std::int32_t kInputAtomLimit = 65536;    // atom numbers of the integer syntax
 inline constexpr std::int32_t kMaxDatumLiterals = 65535;  // distinct literals of the general syntax
@@ -161,6 +165,7 @@ struct ModelGenerator {
   std::int32_t tie_granularity = 1000000;  // -freqdiv N: weight sums tie when equal after / N
   bool split_long_clauses = false;         // -split N: split clauses of 4+ literals
   std::int32_t split_budget = 65536;       // -split N: at most this many new atoms
+  bool sat_competition = false;            // --sat-competition: SAT competition output and status
 
   // ---- Run counters (shown in the result line) ----
   std::int64_t models_found = 0;      // models recorded so far
@@ -186,6 +191,7 @@ struct ModelGenerator {
   std::int32_t split_counter = kInputAtomLimit;  // number of the last split atom
   std::int64_t clause_count = 0;                 // data read, tautologies included
   std::int32_t atom_count = 0;                   // atom records made
+  std::int64_t variable_count = 0;  // DIMACS: atoms declared; integer syntax: largest atom number
 
   // ---- Records (built once; stable addresses) ----
   std::vector<Clause> clause_records;    // all clause records, in building order
@@ -212,6 +218,8 @@ struct ModelGenerator {
 
   // ---- Output ----
   std::FILE* out = stdout;  // buffered; flushed before exits and after aborted attempts
+  std::vector<Value> competition_model;  // --sat-competition: the model found, by atom number
+  bool attempts_repeat = false;          // the restart loop stopped: attempts would repeat forever
 
   // options.cpp
   void parse_options(std::span<const std::string_view> words);
@@ -262,6 +270,8 @@ struct ModelGenerator {
   void print_model();
   void print_result_line();
   void make_labels();
+  void record_competition_model();
+  int print_competition_result();
 
   // run.cpp
   int quorvel(std::span<const std::string_view> words);

@@ -20,6 +20,11 @@ int ModelGenerator::quorvel(std::span<const std::string_view> words) {
       search_result = split_search(0, 0, 0);
       if (step_limit > 0) restart_attempts();
     }
+    if (sat_competition) {
+      int status = print_competition_result();
+      std::fflush(out);
+      return status;
+    }
     print_result_line();
   } catch (const RunStopped& stop) {
     std::fflush(out);

@@ -103,7 +103,7 @@ void ModelGenerator::order_atoms() {
   }
   atom_order.insert(atom_order.end(), input.begin(), input.end());
   atom_count = static_cast<std::int32_t>(atom_order.size());
-  if (atom_list) print_atom_order();
+  if (atom_list && !sat_competition) print_atom_order();
 }
 
 void ModelGenerator::reset_unit_stack() {
@@ -240,7 +240,10 @@ bool ModelGenerator::first_value_true(const Atom* atom, std::int64_t counter) co
 std::int64_t ModelGenerator::record_model(std::int64_t count) {
   ++models_found;
   last_model_count = count;
-  if (verbosity == 2 || (verbosity == 1 && models_found == 1)) print_model();
+  if (sat_competition)
+    record_competition_model();
+  else if (verbosity == 2 || (verbosity == 1 && models_found == 1))
+    print_model();
   if (!all_models) return kAbortMark;
   // Every atom counts as involved, so every split above tries both values.
   for (Atom* atom : atom_order) atom->stamp = count;
@@ -250,9 +253,11 @@ std::int64_t ModelGenerator::record_model(std::int64_t count) {
 std::int64_t ModelGenerator::split_search(std::int32_t start, std::int64_t counter,
                                           std::int32_t depth) {
   if (step_limit > 0 && counter > step_limit) {
-    print_number(counter);
-    print_text(" ");
-    std::fflush(out);
+    if (!sat_competition) {
+      print_number(counter);
+      print_text(" ");
+      std::fflush(out);
+    }
     return kAbortMark;
   }
 
@@ -389,6 +394,11 @@ void ModelGenerator::restart_attempts() {
 
     if (step_limit == previous_limit && previous_seed <= 0) {
       if (repeating && search_state_repeats()) {
+        // For a SAT harness this is an answer: unknown.
+        if (sat_competition) {
+          attempts_repeat = true;
+          return;
+        }
         print_text("\n");
         std::fflush(out);
         std::fprintf(stderr,
