@@ -22,6 +22,9 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     std::fflush(stdout);
     std::fprintf(stderr, "quorvel: %s\n", error.what());
+  } catch (...) {
+    std::fflush(stdout);
+    std::fputs("quorvel: unknown failure\n", stderr);
   }
   return modelgen::kStatusRunFailed;
 }

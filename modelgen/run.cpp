@@ -37,6 +37,10 @@ int ModelGenerator::quorvel(std::span<const std::string_view> words) {
     std::fflush(out);
     std::fprintf(stderr, "quorvel: %s: %s\n", file_name.c_str(), error.what());
     return kStatusRunFailed;
+  } catch (...) {
+    std::fflush(out);
+    std::fprintf(stderr, "quorvel: %s: unknown failure\n", file_name.c_str());
+    return kStatusRunFailed;
   }
   std::fflush(out);
   return kStatusOk;
