@@ -93,7 +93,12 @@ CheckResult finish(Outcome outcome, std::string message, std::string ground = ""
 
 CheckResult check_proof(std::string_view velkor_output, const CheckOptions& options) {
   UsedClauses used = parse_used_clauses(velkor_output);
-  if (!used.ok) return finish(Outcome::kUnusable, "unusable proof: " + used.error);
+  if (!used.ok)
+    return finish(Outcome::kUnusable,
+                  "unusable proof: " +
+                      (used.line > 0 ? options.input_name + ":" + std::to_string(used.line) + ": "
+                                     : std::string()) +
+                      used.error);
 
   if (options.problem) {
     ProblemClauses problem = parse_problem(*options.problem);

@@ -23,8 +23,9 @@ struct CheckResult {
 };
 
 struct CheckOptions {
-  std::string quorvel;                 // path of the quorvel executable
-  std::optional<std::string> problem;  // text of the problem file, when known
+  std::string quorvel;                        // path of the quorvel executable
+  std::optional<std::string> problem;         // text of the problem file, when known
+  std::string input_name = "standard input";  // names the proof in messages
 };
 
 CheckResult check_proof(std::string_view velkor_output, const CheckOptions& options);

@@ -1,12 +1,15 @@
 // proof-check: checks a proof that velkor printed with -proof by confirming
 // with quorvel that the ground clause instances it lists are unsatisfiable.
 
+#include <exception>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <sstream>
 #include <string>
 
+#include "common/large_stack.hpp"
 #include "tools/proof_check/check.hpp"
 
 namespace {
@@ -24,9 +27,11 @@ constexpr const char* kUsage =
     "  --ground FILE    also write the ground clauses given to quorvel to FILE\n"
     "Exit status: 0 the proof checks, 1 it does not, 2 unusable input or no verdict.\n";
 
+constexpr int kUnusable = 2;
+
 int usage_error(const std::string& message) {
   std::cerr << "proof-check: " << message << "\n" << kUsage;
-  return 2;
+  return kUnusable;
 }
 
 bool read_text(std::istream& in, std::string& text) {
@@ -36,9 +41,7 @@ bool read_text(std::istream& in, std::string& text) {
   return !in.bad();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   proof_check::CheckOptions options{QUORVEL_DEFAULT, std::nullopt};
   std::string input = "-", problem_path, ground_path;
   bool have_input = false;
@@ -68,6 +71,7 @@ int main(int argc, char** argv) {
   } else {
     std::ifstream in(input, std::ios::binary);
     if (!in || !read_text(in, output)) return usage_error("cannot read " + input);
+    options.input_name = input;
   }
   if (!problem_path.empty()) {
     std::ifstream in(problem_path, std::ios::binary);
@@ -87,7 +91,28 @@ int main(int argc, char** argv) {
       return 1;
     case proof_check::Outcome::kUnusable:
       std::cerr << "proof-check: " << result.message << "\n";
-      return 2;
+      return kUnusable;
   }
-  return 2;
+  return kUnusable;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Reading, comparing and grounding the used clauses recurse once per
+  // nesting level of a term, so the check runs on a thread with a stack as
+  // large as any input can need.  Whatever escapes it ends the run as
+  // unusable, never with an uncaught exception.
+  return common::run_with_large_stack([&] {
+    try {
+      return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+      std::cerr << "proof-check: out of memory\n";
+    } catch (const std::exception& error) {
+      std::cerr << "proof-check: " << error.what() << "\n";
+    } catch (...) {
+      std::cerr << "proof-check: unknown failure\n";
+    }
+    return kUnusable;
+  });
 }
