@@ -1,5 +1,5 @@
-// proof-check on hostile input: proofs with terms nested 50,000 deep and
-// numbers beyond 64 bits, end with a verdict or a clean
+// proof-check on hostile input: proofs with terms nested 50,000 deep, in
+// both formats, and numbers beyond 64 bits, end with a verdict or a clean
 // error, never with a crash or an uncaught exception.
 #include <gtest/gtest.h>
 
@@ -31,6 +31,24 @@ TEST(ProofCheckHostile, DeepTermsAndHugeNumbers) {
   RunResult prover = run_program(VELKOR_BIN, {"-proof", problem});
   ASSERT_EQ(prover.status, 0) << prover.err;
 
+  auto tstp_line = [](const std::string& name, const std::string& clause,
+                      const std::string& source) {
+    return "cnf(" + name + ", plain, " + clause + ", " + source + ").\n";
+  };
+  auto instance = [](const std::string& parent) {
+    return "inference(instantiation, [status(thm)], [" + parent + "])";
+  };
+  std::string tstp = "% SZS output start CNFRefutation for deep\n" +
+                     tstp_line("c_1", "~p(" + deep + ")", "file('deep.p', c_1)") +
+                     tstp_line("c_2", "p(X)", "file('deep.p', c_2)") +
+                     tstp_line("i_1", "~p(" + deep + ")", instance("c_1")) +
+                     tstp_line("i_2", "p(" + deep + ")", instance("c_2")) +
+                     tstp_line("refutation", "$false",
+                               "inference(connection_tableau, [status(thm)], [i_1, i_2])") +
+                     "% SZS output end CNFRefutation for deep\n";
+  std::string tptp_problem =
+      write_temp_file("deep.p", "cnf(c_1, axiom, ~p(" + deep + ")).\ncnf(c_2, axiom, p(Y)).\n");
+
   struct Case {
     const char* what;
     std::string output;
@@ -40,6 +58,7 @@ TEST(ProofCheckHostile, DeepTermsAndHugeNumbers) {
   };
   for (const Case& c : {
            Case{"velkor's proof", prover.out, {"--problem", problem}, 0, "proof checks"},
+           Case{"a TSTP refutation", tstp, {"--problem", tptp_problem}, 0, "proof checks"},
            Case{"a clause number past 64 bits",
                 "USED CLAUSES\n------------\n\nclause 99999999999999999999: ++p\ncopies: ++p\n"
                 "        \n\n",
