@@ -528,20 +528,19 @@ bool is_instance(const tptp::Problem& store, const tptp::Clause& pattern,
   while (!stack.empty()) {
     auto [p, t] = stack.back();
     stack.pop_back();
-    const tptp::Term& general = store.terms[p];
-    const tptp::Term& special = store.terms[t];
-    if (general.is_variable) {
-      std::uint32_t& bound = binding[general.id];
+    const tptp::Term& from = store.terms[p];
+    const tptp::Term& to = store.terms[t];
+    if (from.is_variable) {
+      std::uint32_t& bound = binding[from.id];
       if (bound == kUnbound)
         bound = t;
       else if (!equal_terms(store, bound, t))
         return false;
       continue;
     }
-    if (special.is_variable || general.id != special.id || general.arity != special.arity)
-      return false;
-    for (std::uint32_t i = 0; i < general.arity; ++i)
-      stack.emplace_back(store.args[general.first_arg + i], store.args[special.first_arg + i]);
+    if (to.is_variable || from.id != to.id || from.arity != to.arity) return false;
+    for (std::uint32_t i = 0; i < from.arity; ++i)
+      stack.emplace_back(store.args[from.first_arg + i], store.args[to.first_arg + i]);
   }
   return true;
 }
