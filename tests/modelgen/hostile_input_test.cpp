@@ -1,6 +1,6 @@
 // Hostile clause files: numbers at and beyond the ends of the 64-bit range
 // are input errors with file and line, never wrapped or negated past their
-// range.
+// range; a file that needs more memory than there is ends the run cleanly.
 #include <string>
 
 #include "tests/modelgen/quorvel_run.hpp"
@@ -52,6 +52,20 @@ TEST(HostileInput, NumbersOutOfRangeAreInputErrors) {
     EXPECT_EQ(result.status, 2) << c.file;
   }
 }
+
+// The sanitizers reserve more address space than any limit leaves.
+#if !defined(__SANITIZE_ADDRESS__)
+TEST(HostileInput, RunningOutOfMemoryIsReported) {
+  // Ten million open lists need far more than 200 MB of reader state.
+  std::string path =
+      testing_support::write_temp_file("open-lists.txt", std::string(10'000'000, '('));
+  RunResult result = testing_support::run_program(
+      "/bin/sh", {"-c", "ulimit -v 200000 && exec \"$0\" \"$1\"", QUORVEL_BIN, path});
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "quorvel: " + path + ": out of memory\n");
+  EXPECT_EQ(result.status, 4);
+}
+#endif
 
 }  // namespace
 }  // namespace quorvel_test
