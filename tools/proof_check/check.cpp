@@ -229,25 +229,32 @@ CheckResult check_refutation(std::string_view output, const tstp::BlockPosition&
       return reject(last, "the $false line does not cite the instance " + name_of(i));
 
   // With the problem: every leaf taken from a file is that file's clause.
+  // The problem is read only when there is such a leaf, so that a refutation
+  // whose leaves all come from clausified fof formulas needs no clause-form
+  // problem.
   std::string compared_text;
-  bool from_files = std::any_of(lines.begin(), lines.end() - 1, [](const Line& line) {
-    return line.cnf && line.source == Source::kFile;
-  });
-  if (options.problem && from_files) {
-    tptp::Problem problem;
-    try {
-      tptp::read_problem(problem, options.problem_path, tptp::ReadOptions{options.tptp_root},
-                         options.problem);
-    } catch (const tptp::ConvertError& error) {
-      return finish(Outcome::kUnusable, "unusable problem file: " + error_text(error));
-    }
-    std::unordered_multimap<std::string, std::size_t> clauses;
-    for (std::size_t c = 0; c < problem.clauses.size(); ++c)
-      clauses.emplace(problem.clauses[c].name_key, c);
+  if (options.problem) {
     std::size_t compared = 0;
+    auto from_file = [&](std::size_t i) {
+      return lines[i].cnf && !instance[i] && lines[i].source == Source::kFile;
+    };
+    tptp::Problem problem;
+    std::unordered_multimap<std::string, std::size_t> clauses;
+    bool read = false;
     for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+      if (!from_file(i)) continue;
+      if (!read) {
+        read = true;
+        try {
+          tptp::read_problem(problem, options.problem_path, tptp::ReadOptions{options.tptp_root},
+                             options.problem);
+        } catch (const tptp::ConvertError& error) {
+          return finish(Outcome::kUnusable, "unusable problem file: " + error_text(error));
+        }
+        for (std::size_t c = 0; c < problem.clauses.size(); ++c)
+          clauses.emplace(problem.clauses[c].name_key, c);
+      }
       const Line& line = lines[i];
-      if (!line.cnf || instance[i] || line.source != Source::kFile) continue;
       auto [begin, end] = clauses.equal_range(line.file_clause_key);
       if (begin == end)
         return reject(line, name_of(i) + " is taken from clause " + line.file_clause_name +
