@@ -17,7 +17,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 #include "common/decimal.hpp"
 #include "modelgen/model_generator.hpp"
