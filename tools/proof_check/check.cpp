@@ -140,8 +140,8 @@ std::string error_text(const tptp::ConvertError& error) {
          error.what();
 }
 
-// The checks of a TSTP refutation, in the order of the header comment of
-// tstp.hpp; each failure names the file and line of the faulty line.
+// The checks of a TSTP refutation, in the order tools/proof_check/README.md
+// lists them; each failure names the file and line of the faulty line.
 CheckResult check_refutation(std::string_view output, const tstp::BlockPosition& block,
                              const CheckOptions& options) {
   using tstp::Line;
