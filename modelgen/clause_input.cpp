@@ -15,9 +15,10 @@
 #include <algorithm>
 #include <cassert>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
-#include <limits>
 
+#include "common/decimal.hpp"
 #include "modelgen/model_generator.hpp"
 
 namespace modelgen {
@@ -63,21 +64,19 @@ std::vector<std::string_view> words_of(std::string_view line) {
   return words;
 }
 
-// A decimal integer with optional sign and nothing else, within 64 bits.
-bool parse_integer(std::string_view word, std::int64_t& value) {
-  std::size_t i = (!word.empty() && (word[0] == '-' || word[0] == '+')) ? 1 : 0;
-  if (i == word.size()) return false;
-  std::uint64_t magnitude = 0;
-  for (; i < word.size(); ++i) {
-    if (word[i] < '0' || word[i] > '9') return false;
-    if (magnitude > (std::uint64_t{1} << 62)) return false;
-    magnitude = magnitude * 10 + static_cast<std::uint64_t>(word[i] - '0');
+// A decimal integer of the clause file; a word that is not one, or one
+// beyond 64 bits, is malformed input of line `line`.
+std::int64_t dimacs_integer(std::string_view word, std::uint32_t line) {
+  std::int64_t value = 0;
+  switch (common::parse_decimal(word, value)) {
+    case common::DecimalStatus::kOk:
+      return value;
+    case common::DecimalStatus::kNotDecimal:
+      throw InputError{line, "expected an integer, found \"" + std::string(word) + "\""};
+    case common::DecimalStatus::kOutOfRange:
+      break;
   }
-  if (magnitude > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
-    return false;
-  value =
-      word[0] == '-' ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
-  return true;
+  throw InputError{line, "integer out of range: \"" + std::string(word) + "\""};
 }
 
 // Calls `visit(line, number)` for each line of `text`.
@@ -111,9 +110,13 @@ bool has_dimacs_header(std::string_view text) {
 
 std::int32_t checked_literal(std::int64_t value, std::uint32_t line) {
   if (value == 0) throw InputError{line, "the literal 0 is not allowed"};
-  if (value < -kInputAtomLimit || value > kInputAtomLimit)
-    throw InputError{
-        line, "atom number " + std::to_string(value < 0 ? -value : value) + " outside 1 to 65536"};
+  if (value < -kInputAtomLimit || value > kInputAtomLimit) {
+    // The atom number is the magnitude, which for the most negative 64-bit
+    // value exists only as an unsigned number.
+    std::uint64_t magnitude =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    throw InputError{line, "atom number " + std::to_string(magnitude) + " outside 1 to 65536"};
+  }
   return static_cast<std::int32_t>(value);
 }
 
@@ -130,6 +133,13 @@ void ModelGenerator::read_clauses(std::span<const std::string_view> words) {
       dimacs_input = true;
       read_dimacs(text);
     } else if (generic_input) {
+      if (sat_competition) {
+        // The competition model lists atoms by number; general-syntax atoms have none.
+        std::fprintf(stderr,
+                     "quorvel: --sat-competition needs numbered atoms (a DIMACS file or the "
+                     "integer syntax), not -geninput\n");
+        throw RunStopped{kStatusParameterError};
+      }
       read_general_syntax(text);
     } else {
       read_integer_syntax(text);
@@ -155,6 +165,7 @@ void ModelGenerator::read_integer_syntax(std::string_view text) {
       if (element->kind != Datum::Kind::kInteger)
         throw InputError{element->line, "a literal must be a non-zero integer"};
       literals.push_back(checked_literal(element->integer, element->line));
+      variable_count = std::max<std::int64_t>(variable_count, std::abs(literals.back()));
     }
     ++clause_count;
     add_clause(literals);
@@ -183,25 +194,32 @@ void ModelGenerator::read_general_syntax(std::string_view text) {
 void ModelGenerator::read_dimacs(std::string_view text) {
   bool header_read = false;
   std::int64_t declared_atoms = 0, declared_clauses = 0, clauses = 0;
-  std::uint32_t clause_line = 0;
+  std::uint32_t header_line = 1, clause_line = 0;
   std::vector<std::int32_t> literals;
   for_each_line(text, [&](std::string_view line, std::uint32_t number) {
     if (line.empty() || line[0] == 'c') return true;
     if (line[0] == '%') return false;  // SATLIB trailer: "%" and "0" end the data
     std::vector<std::string_view> words = words_of(line);
     if (!header_read) {
-      if (words.size() != 4 || !parse_integer(words[2], declared_atoms) ||
-          !parse_integer(words[3], declared_clauses) || declared_atoms < 0 || declared_clauses < 0)
+      // A header count beyond 64 bits is out of range like any other number;
+      // anything else that is not a count leaves the header malformed.
+      auto count = [&](std::string_view word) -> std::int64_t {
+        std::int64_t value = 0;
+        if (common::parse_decimal(word, value) == common::DecimalStatus::kNotDecimal) return -1;
+        return dimacs_integer(word, number);
+      };
+      if (words.size() != 4 || (declared_atoms = count(words[2])) < 0 ||
+          (declared_clauses = count(words[3])) < 0)
         throw InputError{number, "malformed header, expected \"p cnf <atoms> <clauses>\""};
       if (declared_atoms > kInputAtomLimit)
         throw InputError{number, "more than 65536 atoms declared"};
       header_read = true;
+      header_line = number;
+      variable_count = declared_atoms;
       return true;
     }
     for (std::string_view word : words) {
-      std::int64_t value;
-      if (!parse_integer(word, value))
-        throw InputError{number, "expected an integer, found \"" + std::string(word) + "\""};
+      std::int64_t value = dimacs_integer(word, number);
       if (value == 0) {
         ++clause_count;
         ++clauses;
@@ -220,8 +238,8 @@ void ModelGenerator::read_dimacs(std::string_view text) {
   });
   if (!literals.empty()) throw InputError{clause_line, "clause not ended by 0"};
   if (clauses != declared_clauses)
-    throw InputError{1, "the header declares " + std::to_string(declared_clauses) +
-                            " clauses, the file holds " + std::to_string(clauses)};
+    throw InputError{header_line, "the header declares " + std::to_string(declared_clauses) +
+                                      " clauses, the file holds " + std::to_string(clauses)};
 }
 
 // Keeps the last occurrence of each literal, in the order of those last

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <limits>
 
+#include "common/decimal.hpp"
 #include "modelgen/model_generator.hpp"
 
 namespace modelgen {
@@ -109,20 +109,9 @@ const Datum* DatumReader::read_atom() {
   while (position_ < text_.size() && !is_delimiter(text_[position_])) ++position_;
   std::string_view token = text_.substr(begin, position_ - begin);
   if (looks_numeric(token)) {
-    bool negative = token[0] == '-';
-    std::size_t i = (token[0] == '+' || token[0] == '-') ? 1 : 0;
-    // Accumulate as a negative number so that the most negative value fits.
     std::int64_t value = 0;
-    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
-    for (; i < token.size(); ++i) {
-      int digit = token[i] - '0';
-      if (value < (kMin + digit) / 10) throw InputError{line, "integer out of range"};
-      value = value * 10 - digit;
-    }
-    if (!negative) {
-      if (value == kMin) throw InputError{line, "integer out of range"};
-      value = -value;
-    }
+    if (common::parse_decimal(token, value) != common::DecimalStatus::kOk)
+      throw InputError{line, "integer out of range"};
     *datum = Datum{Datum::Kind::kInteger,
                    line,
                    mix(static_cast<std::uint64_t>(value) ^ 0x5bd1e995),

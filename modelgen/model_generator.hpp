@@ -37,6 +37,7 @@ struct Clause {
   std::span<Atom*> positive_atoms;  // atoms occurring positively, reverse literal order
   std::span<Atom*> negative_atoms;  // atoms occurring negatively, reverse literal order
   std::int32_t clause_number;       // 1 for the first record built, then counting up
+  std::int64_t weight_shift;        // dynamic mode: change of its members' weight sums (search.cpp)
 };
 
 // An atom record.  Field order is the documented one.
@@ -44,8 +45,8 @@ struct Atom {
   std::span<Clause*> positive_clauses;  // clauses with the atom positive, last linked first
   std::span<Clause*> negative_clauses;  // clauses with the atom negative, last linked first
   std::int64_t stamp;                   // branch counter at which the atom last took part
-  std::int64_t positive_weight;         // sum of clause weights over positive_clauses
-  std::int64_t negative_weight;         // sum of clause weights over negative_clauses
+  std::int64_t positive_weight;         // sum of clause weights over positive_clauses, as built
+  std::int64_t negative_weight;         // sum of clause weights over negative_clauses, as built
   std::int32_t number;                  // atom number, 1 to 65536, split atoms above
   Value value;                          // current truth value
 };
@@ -125,6 +126,11 @@ inline constexpr int kStatusOk = 0;
 inline constexpr int kStatusParameterError = 1;   // bad option, wrong clause divisor
 inline constexpr int kStatusInputError = 2;       // clause file missing, unreadable or malformed
 inline constexpr int kStatusEndlessRestarts = 3;  // restart loop would repeat itself forever
+inline constexpr int kStatusRunFailed = 4;        // out of memory, or another failure of the run
+// Exit statuses of a run with --sat-competition, the ones SAT harnesses read.
+inline constexpr int kStatusCompetitionUnknown = 0;
+inline constexpr int kStatusCompetitionSatisfiable = 10;
+inline constexpr int kStatusCompetitionUnsatisfiable = 20;
 
 inline constexpr std::int32_t kInputAtomLimit = 65536;    // atom numbers of the integer syntax
 inline constexpr std::int32_t kMaxDatumLiterals = 65535;  // distinct literals of the general syntax
@@ -159,6 +165,7 @@ struct ModelGenerator {
   std::int32_t tie_granularity = 1000000;  // -freqdiv N: weight sums tie when equal after / N
   bool split_long_clauses = false;         // -split N: split clauses of 4+ literals
   std::int32_t split_budget = 65536;       // -split N: at most this many new atoms
+  bool sat_competition = false;            // --sat-competition: SAT competition output and status
 
   // ---- Run counters (shown in the result line) ----
   std::int64_t models_found = 0;      // models recorded so far
@@ -184,6 +191,7 @@ struct ModelGenerator {
   std::int32_t split_counter = kInputAtomLimit;  // number of the last split atom
   std::int64_t clause_count = 0;                 // data read, tautologies included
   std::int32_t atom_count = 0;                   // atom records made
+  std::int64_t variable_count = 0;  // DIMACS: atoms declared; integer syntax: largest atom number
 
   // ---- Records (built once; stable addresses) ----
   std::vector<Clause> clause_records;    // all clause records, in building order
@@ -202,6 +210,7 @@ struct ModelGenerator {
   std::int64_t unit_top = -1;            // top index of unit_stack; -1 when empty
   std::int64_t backjump_mark = 0;        // branch counter a failure depends on
   Clause* conflict_clause = nullptr;     // clause left without an open literal, or null
+  bool weights_shifted = false;          // some clause's weight_shift has been changed
 
   // ---- Restart loop: detection of attempts that repeat forever ----
   std::vector<std::int64_t> saved_stamps;  // stamps before a remembered attempt
@@ -209,6 +218,8 @@ struct ModelGenerator {
 
   // ---- Output ----
   std::FILE* out = stdout;  // buffered; flushed before exits and after aborted attempts
+  std::vector<Value> competition_model;  // --sat-competition: the model found, by atom number
+  bool attempts_repeat = false;          // the restart loop stopped: attempts would repeat forever
 
   // options.cpp
   void parse_options(std::span<const std::string_view> words);
@@ -246,6 +257,8 @@ struct ModelGenerator {
   void unsatisfy_clauses(std::span<Clause*> list, Atom* atom);
   void adjust_open_weights(Clause* clause, std::int32_t from, std::int32_t to);
   Atom* look_ahead_select(std::int32_t position);
+  std::int64_t current_positive_weight(const Atom* atom) const;
+  std::int64_t current_negative_weight(const Atom* atom) const;
   bool first_value_true(const Atom* atom, std::int64_t counter) const;
   bool search_state_repeats() const;
   void save_search_state();
@@ -257,6 +270,8 @@ struct ModelGenerator {
   void print_model();
   void print_result_line();
   void make_labels();
+  void record_competition_model();
+  int print_competition_result();
 
   // run.cpp
   int quorvel(std::span<const std::string_view> words);

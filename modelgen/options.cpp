@@ -60,6 +60,8 @@ constexpr std::array kOptions = {
                }},
     OptionWord{"-dynatom", true, [](ModelGenerator& g, std::int32_t n) { g.look_ahead = n; }},
     OptionWord{"-maxsteps", true, [](ModelGenerator&, std::int32_t) {}},
+    OptionWord{"--sat-competition", false,
+               [](ModelGenerator& g, std::int32_t) { g.sat_competition = true; }},
 };
 
 struct UsageLine {
@@ -134,6 +136,8 @@ void ModelGenerator::parse_options(std::span<const std::string_view> words) {
     i += 2;
   }
   file_name = std::string(words[last]);
+  // The competition format holds one model.
+  if (sat_competition) all_models = false;
 }
 
 void ModelGenerator::print_usage() {

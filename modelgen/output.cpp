@@ -1,8 +1,10 @@
 // Standard output of quorvel: the atom-order line, the model blocks and the
-// result line.  Output goes through the buffered stream `out`; numbers are
-// written in decimal without padding.  Labels of general-syntax atoms are
-// rendered once before the search, so printing a model allocates nothing.
+// result line, or with --sat-competition the output SAT harnesses read.
+// Output goes through the buffered stream `out`; numbers are written in
+// decimal without padding.  Labels of general-syntax atoms are rendered once
+// before the search, so printing a model allocates nothing.
 #include <charconv>
+#include <string>
 
 #include "modelgen/model_generator.hpp"
 
@@ -84,6 +86,62 @@ void ModelGenerator::print_result_line() {
     print_number(attempt);
   }
   print_text("\n");
+}
+
+}  // namespace modelgen
+
+namespace modelgen {
+namespace {
+
+// Longest "v" line, its newline included.
+constexpr std::size_t kCompetitionLineLength = 4096;
+
+}  // namespace
+
+// Keeps the first model by atom number; atoms 1 to variable_count that have
+// no record (they occur in no clause but tautologies) stay false.
+void ModelGenerator::record_competition_model() {
+  if (models_found > 1) return;
+  competition_model.assign(static_cast<std::size_t>(variable_count) + 1, Value::kFalse);
+  for (const Atom* atom : atom_order)
+    if (atom->number <= variable_count)
+      competition_model[static_cast<std::size_t>(atom->number)] = atom->value;
+}
+
+// The result line as a comment, one "s" line and, for a model, "v" lines
+// listing every atom 1 to variable_count with its sign, ended by 0.
+int ModelGenerator::print_competition_result() {
+  print_text("c ");
+  if (attempts_repeat) {
+    print_text("stopped before attempt ");
+    print_number(attempt);
+    print_text(": the step limit no longer grows and no seed is left\ns UNKNOWN\n");
+    return kStatusCompetitionUnknown;
+  }
+  print_result_line();
+  if (models_found == 0) {
+    print_text("s UNSATISFIABLE\n");
+    return kStatusCompetitionUnsatisfiable;
+  }
+  print_text("s SATISFIABLE\n");
+  std::string line = "v";
+  auto add = [&](std::int64_t literal) {
+    std::string word = " " + std::to_string(literal);
+    if (line.size() + word.size() + 1 > kCompetitionLineLength) {
+      print_text(line);
+      print_text("\n");
+      line = "v";
+    }
+    line += word;
+  };
+  for (std::size_t number = 1; number < competition_model.size(); ++number) {
+    auto atom = static_cast<std::int64_t>(number);
+    add(competition_model[number] == Value::kTrue ? atom : -atom);
+  }
+  add(0);
+  print_text(line);
+  print_text("\n");
+  return kStatusCompetitionSatisfiable;
 }
 
 }  // namespace modelgen

@@ -1,7 +1,9 @@
 // Run sequence of quorvel: options, clause input, the attempts, the result
 // line.  Every way the run can end passes through here, so standard output
 // is flushed exactly once before the status is returned.
+#include <exception>
 #include <memory>
+#include <new>
 
 #include "common/large_stack.hpp"
 #include "modelgen/model_generator.hpp"
@@ -18,10 +20,27 @@ int ModelGenerator::quorvel(std::span<const std::string_view> words) {
       search_result = split_search(0, 0, 0);
       if (step_limit > 0) restart_attempts();
     }
+    if (sat_competition) {
+      int status = print_competition_result();
+      std::fflush(out);
+      return status;
+    }
     print_result_line();
   } catch (const RunStopped& stop) {
     std::fflush(out);
     return stop.status;
+  } catch (const std::bad_alloc&) {
+    std::fflush(out);
+    std::fprintf(stderr, "quorvel: %s: out of memory\n", file_name.c_str());
+    return kStatusRunFailed;
+  } catch (const std::exception& error) {
+    std::fflush(out);
+    std::fprintf(stderr, "quorvel: %s: %s\n", file_name.c_str(), error.what());
+    return kStatusRunFailed;
+  } catch (...) {
+    std::fflush(out);
+    std::fprintf(stderr, "quorvel: %s: unknown failure\n", file_name.c_str());
+    return kStatusRunFailed;
   }
   std::fflush(out);
   return kStatusOk;

@@ -16,6 +16,17 @@
 // failure depends on.  A split whose atom's stamp is below the mark after
 // its first branch did not contribute to the failure, and its second value
 // would fail the same way, so it is skipped.
+//
+// Dynamic weighting: a clause that shrinks or is satisfied changes the
+// weight sums of all its unassigned atoms by the same amount, on the side
+// each occurs on.  Doing that member by member costs a clause's length per
+// change, which grows with the square of the length over a branch.  So each
+// clause keeps the change in one number, `weight_shift`, and an atom's sums
+// are its built sums plus the shifts of its clauses, added up when they are
+// read.  Changes are undone in the reverse order of making them, so every
+// shift in effect while an atom is unassigned was made while it was
+// unassigned: the sums are exactly those of adjusting every member at
+// every change, and a read costs one atom's occurrences.
 #include <algorithm>
 #include <cassert>
 #include <limits>
@@ -92,7 +103,7 @@ void ModelGenerator::order_atoms() {
   }
   atom_order.insert(atom_order.end(), input.begin(), input.end());
   atom_count = static_cast<std::int32_t>(atom_order.size());
-  if (atom_list) print_atom_order();
+  if (atom_list && !sat_competition) print_atom_order();
 }
 
 void ModelGenerator::reset_unit_stack() {
@@ -118,11 +129,22 @@ void ModelGenerator::adjust_open_weights(Clause* clause, std::int32_t from, std:
     assert(length >= 1);
     return length_weights[static_cast<std::size_t>(std::min(length, kMaxBucketLength))];
   };
-  std::int64_t delta = weight(to) - weight(from);
-  for (Atom* atom : clause->positive_atoms)
-    if (atom->value == Value::kUnassigned) atom->positive_weight += delta;
-  for (Atom* atom : clause->negative_atoms)
-    if (atom->value == Value::kUnassigned) atom->negative_weight += delta;
+  clause->weight_shift += weight(to) - weight(from);
+  weights_shifted = true;
+}
+
+std::int64_t ModelGenerator::current_positive_weight(const Atom* atom) const {
+  std::int64_t sum = atom->positive_weight;
+  if (weights_shifted)
+    for (const Clause* clause : atom->positive_clauses) sum += clause->weight_shift;
+  return sum;
+}
+
+std::int64_t ModelGenerator::current_negative_weight(const Atom* atom) const {
+  std::int64_t sum = atom->negative_weight;
+  if (weights_shifted)
+    for (const Clause* clause : atom->negative_clauses) sum += clause->weight_shift;
+  return sum;
 }
 
 void ModelGenerator::shrink_clauses(std::span<Clause*> list) {
@@ -163,32 +185,27 @@ void ModelGenerator::unshrink_clauses(std::span<Clause*> list, std::size_t end) 
   }
 }
 
+// In dynamic mode every clause of the list, satisfied before or not, costs
+// its unassigned atoms 1 of their weight sums.
 void ModelGenerator::satisfy_clauses(std::span<Clause*> list, Atom* atom) {
   for (Clause* clause : list) {
     if (clause->satisfied_by == nullptr) clause->satisfied_by = atom;
-    if (!dynamic) continue;
-    for (Atom* member : clause->positive_atoms)
-      if (member->value == Value::kUnassigned) member->positive_weight -= 1;
-    for (Atom* member : clause->negative_atoms)
-      if (member->value == Value::kUnassigned) member->negative_weight -= 1;
+    if (dynamic) clause->weight_shift -= 1;
   }
+  if (dynamic) weights_shifted = true;
 }
 
 void ModelGenerator::unsatisfy_clauses(std::span<Clause*> list, Atom* atom) {
   for (Clause* clause : list) {
     if (clause->satisfied_by == atom) clause->satisfied_by = nullptr;
-    if (!dynamic) continue;
-    for (Atom* member : clause->positive_atoms)
-      if (member->value == Value::kUnassigned) member->positive_weight += 1;
-    for (Atom* member : clause->negative_atoms)
-      if (member->value == Value::kUnassigned) member->negative_weight += 1;
+    if (dynamic) clause->weight_shift += 1;
   }
 }
 
 Atom* ModelGenerator::look_ahead_select(std::int32_t position) {
   auto weight = [&](const Atom* atom) {
-    return max_weight ? std::max(atom->positive_weight, atom->negative_weight)
-                      : atom->positive_weight + atom->negative_weight;
+    std::int64_t pw = current_positive_weight(atom), nw = current_negative_weight(atom);
+    return max_weight ? std::max(pw, nw) : pw + nw;
   };
   Atom* chosen = atom_order[static_cast<std::size_t>(position)];
   std::int64_t best = weight(chosen);
@@ -198,16 +215,17 @@ Atom* ModelGenerator::look_ahead_select(std::int32_t position) {
     Atom* atom = atom_order[q];
     if (atom->value != Value::kUnassigned) continue;
     ++examined;
-    if (weight(atom) > best) {
+    std::int64_t candidate = weight(atom);
+    if (candidate > best) {
       chosen = atom;
-      best = weight(atom);
+      best = candidate;
     }
   }
   return chosen;
 }
 
 bool ModelGenerator::first_value_true(const Atom* atom, std::int64_t counter) const {
-  std::int64_t pw = atom->positive_weight, nw = atom->negative_weight;
+  std::int64_t pw = current_positive_weight(atom), nw = current_negative_weight(atom);
   if (seed > 0) {
     // A granularity of 0 would divide by zero; it ties equal sums only, like 1.
     std::int64_t granularity = tie_granularity == 0 ? 1 : tie_granularity;
@@ -222,7 +240,10 @@ bool ModelGenerator::first_value_true(const Atom* atom, std::int64_t counter) co
 std::int64_t ModelGenerator::record_model(std::int64_t count) {
   ++models_found;
   last_model_count = count;
-  if (verbosity == 2 || (verbosity == 1 && models_found == 1)) print_model();
+  if (sat_competition)
+    record_competition_model();
+  else if (verbosity == 2 || (verbosity == 1 && models_found == 1))
+    print_model();
   if (!all_models) return kAbortMark;
   // Every atom counts as involved, so every split above tries both values.
   for (Atom* atom : atom_order) atom->stamp = count;
@@ -232,9 +253,11 @@ std::int64_t ModelGenerator::record_model(std::int64_t count) {
 std::int64_t ModelGenerator::split_search(std::int32_t start, std::int64_t counter,
                                           std::int32_t depth) {
   if (step_limit > 0 && counter > step_limit) {
-    print_number(counter);
-    print_text(" ");
-    std::fflush(out);
+    if (!sat_competition) {
+      print_number(counter);
+      print_text(" ");
+      std::fflush(out);
+    }
     return kAbortMark;
   }
 
@@ -371,6 +394,11 @@ void ModelGenerator::restart_attempts() {
 
     if (step_limit == previous_limit && previous_seed <= 0) {
       if (repeating && search_state_repeats()) {
+        // For a SAT harness this is an answer: unknown.
+        if (sat_competition) {
+          attempts_repeat = true;
+          return;
+        }
         print_text("\n");
         std::fflush(out);
         std::fprintf(stderr,

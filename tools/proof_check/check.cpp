@@ -4,12 +4,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
+#include <unordered_map>
 #include <vector>
 
+#include "prover/tptp/error.hpp"
+#include "prover/tptp/reader.hpp"
 #include "tools/proof_check/proof.hpp"
+#include "tools/proof_check/tstp.hpp"
 
 namespace proof_check {
 namespace {
@@ -89,43 +95,10 @@ CheckResult finish(Outcome outcome, std::string message, std::string ground = ""
   return CheckResult{outcome, std::move(message), std::move(ground)};
 }
 
-}  // namespace
-
-CheckResult check_proof(std::string_view velkor_output, const CheckOptions& options) {
-  UsedClauses used = parse_used_clauses(velkor_output);
-  if (!used.ok) return finish(Outcome::kUnusable, "unusable proof: " + used.error);
-
-  if (options.problem) {
-    ProblemClauses problem = parse_problem(*options.problem);
-    if (!problem.ok) return finish(Outcome::kUnusable, "unusable problem file: " + problem.error);
-    for (const UsedClause& c : used.clauses) {
-      std::string name = "clause " + std::to_string(c.number);
-      if (c.number < 1 || static_cast<std::size_t>(c.number) > problem.clauses.size())
-        return finish(Outcome::kRejected, name + " is not a clause of the problem (it has " +
-                                              std::to_string(problem.clauses.size()) + ")");
-      const Clause& original = problem.clauses[static_cast<std::size_t>(c.number) - 1];
-      if (original != c.clause)
-        return finish(Outcome::kRejected, name + " is printed as " + to_string(c.clause) +
-                                              " but the problem has " + to_string(original));
-    }
-  }
-
-  std::vector<Clause> ground_set;
-  std::size_t instances = 0;
-  for (const UsedClause& c : used.clauses) {
-    for (const Clause& instance : c.instances) {
-      if (!is_instance(c.clause, instance))
-        return finish(Outcome::kRejected, to_string(instance) + " is not an instance of clause " +
-                                              std::to_string(c.number) + ": " +
-                                              to_string(c.clause));
-      ground_set.push_back(ground(instance));
-      ++instances;
-    }
-  }
-  std::string text = general_syntax(ground_set);
-  std::string summary = std::to_string(instances) + " instances of " +
-                        std::to_string(used.clauses.size()) + " clauses";
-
+// Hands the ground clauses to quorvel and turns its answer into the outcome;
+// `summary` says what the clauses are ("5 instances of 3 clauses").
+CheckResult decide(const std::string& text, const std::string& summary,
+                   const CheckOptions& options) {
   TempDir dir;
   if (!dir.ok()) return finish(Outcome::kUnusable, "cannot make a temporary directory", text);
   {
@@ -156,6 +129,210 @@ CheckResult check_proof(std::string_view velkor_output, const CheckOptions& opti
                 "quorvel gave no verdict (exit status " + std::to_string(run.status) + ")\n" +
                     run.out + run.err,
                 text);
+}
+
+std::string place(const std::string& file, std::size_t line) {
+  return file + ":" + std::to_string(line) + ": ";
+}
+
+std::string error_text(const tptp::ConvertError& error) {
+  return error.file() + ":" + (error.line() > 0 ? std::to_string(error.line()) + ":" : "") + " " +
+         error.what();
+}
+
+// The checks of a TSTP refutation, in the order tools/proof_check/README.md
+// lists them; each failure names the file and line of the faulty line.
+CheckResult check_refutation(std::string_view output, const tstp::BlockPosition& block,
+                             const CheckOptions& options) {
+  using tstp::Line;
+  using tstp::Source;
+  const std::string& file = options.input_name;
+  if (!block.complete)
+    return finish(Outcome::kUnusable,
+                  "unusable proof: " + place(file, block.start + 1) +
+                      "the refutation has no \"% SZS output end CNFRefutation\" line "
+                      "(velkor's output cut off?)");
+  tstp::Refutation refutation;
+  try {
+    refutation = tstp::read_refutation(output, block, file);
+  } catch (const tptp::ConvertError& error) {
+    return finish(Outcome::kUnusable, "unusable proof: " + error_text(error));
+  }
+  const std::vector<Line>& lines = refutation.lines;
+  const tptp::Problem& store = refutation.terms;
+  auto reject = [&](const Line& line, const std::string& message) {
+    return finish(Outcome::kRejected, place(file, static_cast<std::size_t>(line.line)) + message);
+  };
+  if (lines.empty())
+    return finish(Outcome::kRejected,
+                  place(file, block.start + 1) + "the refutation holds no lines");
+
+  std::unordered_map<std::string, std::size_t> by_name;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (!by_name.emplace(lines[i].clause.name_key, i).second)
+      return reject(lines[i], "the name " + lines[i].clause.name.spelling +
+                                  " is given to an earlier line too");
+  auto name_of = [&](std::size_t i) { return lines[i].clause.name.spelling; };
+
+  const Line& last = lines.back();
+  if (!last.cnf || !last.clause.literals.empty() || last.clause.always_true ||
+      last.source != Source::kInference || last.rule != "connection_tableau")
+    return reject(last, "the last line must derive $false by inference(connection_tableau, ...)");
+
+  // Every line before the last is a leaf, an instance or a fof formula.
+  std::vector<bool> instance(lines.size(), false);
+  std::size_t leaves = 0, instances = 0;
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    const Line& line = lines[i];
+    if (line.source == Source::kInference && line.rule != "clausify") {
+      if (line.rule == "connection_tableau")
+        return reject(line, "only the last line may derive $false by connection_tableau");
+      if (line.rule != "instantiation")
+        return finish(Outcome::kUnusable,
+                      "unusable proof: " + place(file, static_cast<std::size_t>(line.line)) +
+                          "the rule " + line.rule + " is not one that proof-check checks");
+      if (!line.cnf) return reject(line, "an instantiation line must be a cnf line");
+      if (line.parent_keys.size() != 1)
+        return reject(line, "an instantiation line must cite exactly one parent");
+      auto parent = by_name.find(line.parent_keys[0]);
+      if (parent == by_name.end())
+        return reject(line, name_of(i) + " cites " + line.parent_names[0] +
+                                ", which is no line of the refutation");
+      if (parent->second >= i)
+        return reject(line, name_of(i) + " cites " + line.parent_names[0] +
+                                ", which does not come before it");
+      const Line& pattern = lines[parent->second];
+      if (!pattern.cnf)
+        return reject(line, name_of(i) + " cites " + line.parent_names[0] + ", a fof line");
+      if (!tstp::is_instance(store, pattern.clause, line.clause))
+        return reject(line, name_of(i) + " is not an instance of " + name_of(parent->second) +
+                                ": " + tstp::to_string(store, line.clause) + " against " +
+                                tstp::to_string(store, pattern.clause));
+      instance[i] = true;
+      ++instances;
+    } else if (line.cnf) {
+      ++leaves;
+    }
+  }
+
+  // The $false line rests on exactly the instances.
+  std::vector<bool> cited(lines.size(), false);
+  for (std::size_t k = 0; k < last.parent_keys.size(); ++k) {
+    auto parent = by_name.find(last.parent_keys[k]);
+    if (parent == by_name.end() || !instance[parent->second])
+      return reject(last, "the $false line cites " + last.parent_names[k] +
+                              ", which is not an instantiation line");
+    cited[parent->second] = true;
+  }
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (instance[i] && !cited[i])
+      return reject(last, "the $false line does not cite the instance " + name_of(i));
+
+  // With the problem: every leaf taken from a file is that file's clause.
+  // The problem is read only when there is such a leaf, so that a refutation
+  // whose leaves all come from clausified fof formulas needs no clause-form
+  // problem.
+  std::string compared_text;
+  if (options.problem) {
+    std::size_t compared = 0;
+    auto from_file = [&](std::size_t i) {
+      return lines[i].cnf && !instance[i] && lines[i].source == Source::kFile;
+    };
+    tptp::Problem problem;
+    std::unordered_multimap<std::string, std::size_t> clauses;
+    bool read = false;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+      if (!from_file(i)) continue;
+      if (!read) {
+        read = true;
+        try {
+          tptp::read_problem(problem, options.problem_path, tptp::ReadOptions{options.tptp_root},
+                             options.problem);
+        } catch (const tptp::ConvertError& error) {
+          return finish(Outcome::kUnusable, "unusable problem file: " + error_text(error));
+        }
+        for (std::size_t c = 0; c < problem.clauses.size(); ++c)
+          clauses.emplace(problem.clauses[c].name_key, c);
+      }
+      const Line& line = lines[i];
+      auto [begin, end] = clauses.equal_range(line.file_clause_key);
+      if (begin == end)
+        return reject(line, name_of(i) + " is taken from clause " + line.file_clause_name +
+                                ", which the problem does not have");
+      bool same = std::any_of(begin, end, [&](const auto& entry) {
+        return tstp::is_variant(store, line.clause, problem, problem.clauses[entry.second]);
+      });
+      if (!same)
+        return reject(line, name_of(i) + " is not the problem's clause " + line.file_clause_name +
+                                ": " + tstp::to_string(store, line.clause) + " against " +
+                                tstp::to_string(problem, problem.clauses[begin->second]));
+      ++compared;
+    }
+    compared_text = "; " + std::to_string(compared) + " of " + std::to_string(leaves) +
+                    " leaves are the problem's clauses, " + std::to_string(leaves - compared) +
+                    " not compared (not taken from a file)";
+  }
+
+  std::vector<const tptp::Clause*> ground_set;
+  std::set<std::size_t> parents;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!instance[i]) continue;
+    ground_set.push_back(&lines[i].clause);
+    parents.insert(by_name.at(lines[i].parent_keys[0]));
+  }
+  std::string text = tstp::general_syntax(store, ground_set);
+  CheckResult result = decide(
+      text,
+      std::to_string(instances) + " instances of " + std::to_string(parents.size()) + " clauses",
+      options);
+  if (result.outcome == Outcome::kChecks) result.message += compared_text;
+  return result;
+}
+
+}  // namespace
+
+CheckResult check_proof(std::string_view velkor_output, const CheckOptions& options) {
+  tstp::BlockPosition block = tstp::find_refutation(velkor_output);
+  if (block.found) return check_refutation(velkor_output, block, options);
+
+  UsedClauses used = parse_used_clauses(velkor_output);
+  if (!used.ok)
+    return finish(Outcome::kUnusable,
+                  "unusable proof: " +
+                      (used.line > 0 ? place(options.input_name, used.line) : std::string()) +
+                      used.error);
+
+  if (options.problem) {
+    ProblemClauses problem = parse_problem(*options.problem);
+    if (!problem.ok) return finish(Outcome::kUnusable, "unusable problem file: " + problem.error);
+    for (const UsedClause& c : used.clauses) {
+      std::string name = "clause " + std::to_string(c.number);
+      if (c.number < 1 || static_cast<std::size_t>(c.number) > problem.clauses.size())
+        return finish(Outcome::kRejected, name + " is not a clause of the problem (it has " +
+                                              std::to_string(problem.clauses.size()) + ")");
+      const Clause& original = problem.clauses[static_cast<std::size_t>(c.number) - 1];
+      if (original != c.clause)
+        return finish(Outcome::kRejected, name + " is printed as " + to_string(c.clause) +
+                                              " but the problem has " + to_string(original));
+    }
+  }
+
+  std::vector<Clause> ground_set;
+  std::size_t instances = 0;
+  for (const UsedClause& c : used.clauses) {
+    for (const Clause& instance : c.instances) {
+      if (!is_instance(c.clause, instance))
+        return finish(Outcome::kRejected, to_string(instance) + " is not an instance of clause " +
+                                              std::to_string(c.number) + ": " +
+                                              to_string(c.clause));
+      ground_set.push_back(ground(instance));
+      ++instances;
+    }
+  }
+  return decide(general_syntax(ground_set),
+                std::to_string(instances) + " instances of " + std::to_string(used.clauses.size()) +
+                    " clauses",
+                options);
 }
 
 }  // namespace proof_check

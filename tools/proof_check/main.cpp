@@ -1,32 +1,43 @@
 // proof-check: checks a proof that velkor printed with -proof by confirming
 // with quorvel that the ground clause instances it lists are unsatisfiable.
 
+#include <cstdlib>
+#include <exception>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <sstream>
 #include <string>
 
+#include "common/large_stack.hpp"
 #include "tools/proof_check/check.hpp"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: proof-check [--quorvel PATH] [--problem FILE] [--ground FILE] [OUTPUT | -]\n"
+    "usage: proof-check [--quorvel PATH] [--problem FILE] [--root DIR] [--ground FILE]\n"
+    "                   [OUTPUT | -]\n"
     "Checks velkor's output of a run with -proof (from OUTPUT, or standard input when\n"
-    "it is - or missing): every variable of the instances under USED CLAUSES is\n"
-    "replaced by one fresh constant and quorvel must find the ground set\n"
-    "unsatisfiable.\n"
+    "it is - or missing): the instances under USED CLAUSES, or those of a TSTP\n"
+    "refutation between \"% SZS output start/end CNFRefutation\", with every variable\n"
+    "replaced by one fresh constant, must be unsatisfiable for quorvel.\n"
     "  --quorvel PATH   the quorvel program (default: " QUORVEL_DEFAULT
     ")\n"
     "  --problem FILE   the problem velkor read: every used clause must be the clause\n"
-    "                   of that number in it\n"
+    "                   of that number in it (a TSTP refutation: every leaf taken from\n"
+    "                   file(_, NAME) must be the clause NAME, up to variable names)\n"
+    "  --root DIR       resolve include(...) of a TPTP problem against DIR (default:\n"
+    "                   the TPTP environment variable, else the nearest directory\n"
+    "                   above the problem holding the file)\n"
     "  --ground FILE    also write the ground clauses given to quorvel to FILE\n"
     "Exit status: 0 the proof checks, 1 it does not, 2 unusable input or no verdict.\n";
 
+constexpr int kUnusable = 2;
+
 int usage_error(const std::string& message) {
   std::cerr << "proof-check: " << message << "\n" << kUsage;
-  return 2;
+  return kUnusable;
 }
 
 bool read_text(std::istream& in, std::string& text) {
@@ -36,9 +47,7 @@ bool read_text(std::istream& in, std::string& text) {
   return !in.bad();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   proof_check::CheckOptions options{QUORVEL_DEFAULT, std::nullopt};
   std::string input = "-", problem_path, ground_path;
   bool have_input = false;
@@ -48,10 +57,13 @@ int main(int argc, char** argv) {
     if (arg == "-h" || arg == "--help") {
       std::cout << kUsage;
       return 0;
-    } else if (arg == "--quorvel" || arg == "--problem" || arg == "--ground") {
+    } else if (arg == "--quorvel" || arg == "--problem" || arg == "--ground" || arg == "--root") {
       const char* v = value();
       if (!v) return usage_error(arg + " needs an argument");
-      (arg == "--quorvel" ? options.quorvel : arg == "--problem" ? problem_path : ground_path) = v;
+      if (arg == "--quorvel") options.quorvel = v;
+      if (arg == "--problem") problem_path = v;
+      if (arg == "--ground") ground_path = v;
+      if (arg == "--root") options.tptp_root = v;
     } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
       return usage_error("unknown option " + arg);
     } else if (have_input) {
@@ -61,6 +73,10 @@ int main(int argc, char** argv) {
       have_input = true;
     }
   }
+  if (!options.tptp_root) {
+    const char* env = std::getenv("TPTP");
+    if (env && *env) options.tptp_root = env;
+  }
 
   std::string output;
   if (input == "-") {
@@ -68,12 +84,14 @@ int main(int argc, char** argv) {
   } else {
     std::ifstream in(input, std::ios::binary);
     if (!in || !read_text(in, output)) return usage_error("cannot read " + input);
+    options.input_name = input;
   }
   if (!problem_path.empty()) {
     std::ifstream in(problem_path, std::ios::binary);
     std::string text;
     if (!in || !read_text(in, text)) return usage_error("cannot read " + problem_path);
     options.problem = std::move(text);
+    options.problem_path = problem_path;
   }
 
   proof_check::CheckResult result = proof_check::check_proof(output, options);
@@ -87,7 +105,29 @@ int main(int argc, char** argv) {
       return 1;
     case proof_check::Outcome::kUnusable:
       std::cerr << "proof-check: " << result.message << "\n";
-      return 2;
+      return kUnusable;
   }
-  return 2;
+  return kUnusable;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Reading, comparing and grounding the used clauses of the USED CLAUSES
+  // format, and the TPTP library's reading of a problem, recurse once per
+  // nesting level of a term, so the check runs on a thread with a stack as
+  // large as any input can need.  Whatever escapes it ends the run as
+  // unusable, never with an uncaught exception.
+  return common::run_with_large_stack([&] {
+    try {
+      return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+      std::cerr << "proof-check: out of memory\n";
+    } catch (const std::exception& error) {
+      std::cerr << "proof-check: " << error.what() << "\n";
+    } catch (...) {
+      std::cerr << "proof-check: unknown failure\n";
+    }
+    return kUnusable;
+  });
 }

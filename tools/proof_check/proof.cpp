@@ -4,6 +4,8 @@
 #include <map>
 #include <optional>
 
+#include "common/decimal.hpp"
+
 namespace proof_check {
 namespace {
 
@@ -194,11 +196,13 @@ UsedClauses parse_used_clauses(std::string_view velkor_output) {
   while (i < lines.size() && lines[i] != "USED CLAUSES") ++i;
   if (i + 1 >= lines.size() || lines[i + 1] != "------------") {
     result.error =
-        "no \"USED CLAUSES\" block (was velkor run with -proof, and did it find a proof?)";
+        "no \"USED CLAUSES\" block and no \"% SZS output start CNFRefutation\" line (was velkor "
+        "run with -proof, and did it find a proof?)";
     return result;
   }
   auto fail = [&](std::size_t line, const std::string& message) {
-    result.error = "line " + std::to_string(line + 1) + ": " + message;
+    result.error = message;
+    result.line = line + 1;
     result.clauses.clear();
     return result;
   };
@@ -213,7 +217,8 @@ UsedClauses parse_used_clauses(std::string_view velkor_output) {
     if (colon == std::string_view::npos || number.empty() ||
         number.find_first_not_of("0123456789") != std::string_view::npos)
       return fail(i, "expected \"clause N: \" followed by the clause");
-    used.number = std::stol(std::string(number));
+    if (common::parse_decimal(number, used.number) != common::DecimalStatus::kOk)
+      return fail(i, "clause number " + std::string(number) + " is out of range");
     std::string error;
     if (!parse_literals(line.substr(colon + 2), used.clause, error)) return fail(i, error);
     if (used.clause.empty()) return fail(i, "clause without literals");

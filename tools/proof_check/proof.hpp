@@ -8,6 +8,8 @@
 // means the proof is wrong.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,14 +36,15 @@ using Clause = std::vector<Literal>;
 
 // One "clause N:" entry: the clause as printed and the instances in use.
 struct UsedClause {
-  long number = 0;
+  std::int64_t number = 0;
   Clause clause;
   std::vector<Clause> instances;
 };
 
 struct UsedClauses {
   bool ok = false;
-  std::string error;  // why the text could not be read, when !ok
+  std::string error;     // why the text could not be read, when !ok
+  std::size_t line = 0;  // the line of the output it concerns (from 1), or 0
   std::vector<UsedClause> clauses;
 };
 

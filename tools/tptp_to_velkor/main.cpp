@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <string>
 
 #include "prover/tptp/convert.hpp"
@@ -38,9 +40,7 @@ int usage_error(const std::string& message) {
   return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   tptp::ConvertOptions options;
   tptp::ClausifyOptions clausify;
   std::string output_path;
@@ -110,4 +110,21 @@ int main(int argc, char** argv) {
     return 1;
   }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The conversion reports its own failures; this is the last guard for
+  // anything else, so that no exception ends the program unexplained.
+  try {
+    return run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "tptp-to-velkor: out of memory\n";
+  } catch (const std::exception& error) {
+    std::cerr << "tptp-to-velkor: " << error.what() << "\n";
+  } catch (...) {
+    std::cerr << "tptp-to-velkor: unknown failure\n";
+  }
+  return 1;
 }

@@ -1,0 +1,621 @@
+#include "tools/proof_check/tstp.hpp"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "prover/tptp/error.hpp"
+#include "prover/tptp/lexer.hpp"
+
+namespace proof_check::tstp {
+namespace {
+
+using tptp::SymbolKind;
+using tptp::Tok;
+using tptp::Token;
+
+bool is_plain_word(const std::string& text) {
+  if (text.empty() || text[0] < 'a' || text[0] > 'z') return false;
+  return std::all_of(text.begin(), text.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+  });
+}
+
+// The identity of a name, as the TPTP library keys clause names: 'abc' and
+// abc are one name, '1' and 1 are two.
+std::string name_key(SymbolKind kind, const std::string& spelling) {
+  return std::string(1, static_cast<char>('0' + static_cast<int>(kind))) + spelling;
+}
+
+std::vector<std::string_view> split_lines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t begin = 0;
+  while (begin <= text.size()) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    lines.push_back(text.substr(begin, end - begin));
+    begin = end + 1;
+  }
+  return lines;
+}
+
+// "% SZS output start CNFRefutation ..." with any blanks between the words.
+bool is_marker(std::string_view line, std::string_view which) {
+  const std::string_view words[] = {"%", "SZS", "output", which, "CNFRefutation"};
+  std::size_t i = 0;
+  for (std::string_view word : words) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    if (line.substr(i, word.size()) != word) return false;
+    i += word.size();
+    if (word != "%" && i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
+      return false;
+  }
+  return true;
+}
+
+// An annotation (TPTP general term), kept only as far as the check needs it.
+struct GeneralNode {
+  Tok kind = Tok::End;  // LowerWord, SingleQuoted, Number, ... of its head; LBracket for a list
+  std::string text;     // the word as written
+  bool colon = false;   // LEFT : RIGHT (elements 0 and 1)
+  std::uint32_t first = 0, count = 0;  // elements in GeneralTerms::elements
+};
+
+struct GeneralTerms {
+  std::vector<GeneralNode> nodes;
+  std::vector<std::uint32_t> elements;
+  const GeneralNode& element(const GeneralNode& node, std::uint32_t i) const {
+    return nodes[elements[node.first + i]];
+  }
+};
+
+class RefutationReader {
+ public:
+  RefutationReader(std::string_view text, const std::string& file, Refutation& out)
+      : lex_(text, file), out_(out) {}
+
+  void read_all() {
+    while (lex_.peek().kind != Tok::End) annotated_formula();
+  }
+
+ private:
+  [[noreturn]] void fail(int line, const std::string& message) const {
+    throw tptp::ConvertError(lex_.file(), line, message);
+  }
+  [[noreturn]] void unexpected(const std::string& wanted) const {
+    fail(lex_.peek().line, "expected " + wanted + ", found " + tptp::describe(lex_.peek()));
+  }
+  Token expect(Tok kind, const std::string& wanted) {
+    if (lex_.peek().kind != kind) unexpected(wanted);
+    return lex_.take();
+  }
+  bool accept(Tok kind) {
+    if (lex_.peek().kind != kind) return false;
+    lex_.take();
+    return true;
+  }
+  bool at_other(std::string_view text) const {
+    return lex_.peek().kind == Tok::Other && lex_.peek().text == text;
+  }
+
+  void annotated_formula() {
+    Token head = expect(Tok::LowerWord, "cnf(...) or fof(...)");
+    if (head.text != "cnf" && head.text != "fof")
+      fail(head.line, "'" + head.text + "' line: a refutation holds cnf and fof lines only");
+    Line line;
+    line.line = head.line;
+    line.cnf = head.text == "cnf";
+    expect(Tok::LParen, "'(' after " + head.text);
+    line.clause.name = name(&line.clause.name_key);
+    expect(Tok::Comma, "',' after the name");
+    expect(Tok::LowerWord, "a role such as axiom or plain");
+    if (at_other("-")) {
+      lex_.take();
+      general_term();
+    }
+    expect(Tok::Comma, "',' after the role");
+    if (line.cnf)
+      clause(line.clause);
+    else
+      skip_formula();
+    if (accept(Tok::Comma)) {
+      GeneralTerms terms;
+      std::uint32_t source = general_term(&terms);
+      read_source(terms, terms.nodes[source], line);
+      if (accept(Tok::Comma)) general_term();  // useful info
+    }
+    expect(Tok::RParen, "')' closing the line");
+    expect(Tok::Dot, "'.' after the line");
+    out_.lines.push_back(std::move(line));
+  }
+
+  // A name: a word, a quoted word or an integer.
+  tptp::Symbol name(std::string* key) {
+    const Token& token = lex_.peek();
+    tptp::Symbol symbol;
+    if (token.kind == Tok::LowerWord)
+      symbol = {SymbolKind::Plain, token.text};
+    else if (token.kind == Tok::SingleQuoted)
+      symbol = {is_plain_word(token.text) ? SymbolKind::Plain : SymbolKind::Quoted, token.text};
+    else if (token.kind == Tok::Number && token.text.find_first_of("./eE") == std::string::npos)
+      symbol = {SymbolKind::Number, token.text};
+    else
+      unexpected("a name (word, quoted word or integer)");
+    lex_.take();
+    *key = name_key(symbol.kind, symbol.spelling);
+    return symbol;
+  }
+
+  // CLAUSE: literals joined by |, the whole optionally in parentheses.
+  void clause(tptp::Clause& clause) {
+    variables_.clear();
+    int open = 0;
+    while (accept(Tok::LParen)) ++open;
+    do literal(clause);
+    while (accept(Tok::Bar));
+    for (; open > 0; --open) expect(Tok::RParen, "')' or '|'");
+    clause.variables.resize(variables_.size());
+    for (const auto& [variable, index] : variables_) clause.variables[index] = variable;
+  }
+
+  void literal(tptp::Clause& clause) {
+    bool positive = true;
+    while (accept(Tok::Tilde)) positive = !positive;
+    int line = lex_.peek().line;
+    std::uint32_t left = term();
+    if (lex_.peek().kind == Tok::Equals || lex_.peek().kind == Tok::NotEquals) {
+      if (lex_.take().kind == Tok::NotEquals) positive = !positive;
+      std::uint32_t right = term();
+      clause.literals.push_back({positive, true, left, right});
+      return;
+    }
+    const tptp::Term& atom = out_.terms.terms[left];
+    if (atom.is_variable) fail(line, "a variable cannot stand as a literal");
+    const tptp::Symbol& predicate = out_.terms.symbol(atom.id);
+    if (predicate.kind == SymbolKind::Number || predicate.kind == SymbolKind::Distinct)
+      fail(line, "a number or a distinct object cannot stand as a literal");
+    if (predicate.kind == SymbolKind::System && atom.arity == 0 &&
+        (predicate.spelling == "$true" || predicate.spelling == "$false")) {
+      // A true literal satisfies the clause; a false one adds nothing to it.
+      if ((predicate.spelling == "$true") == positive) clause.always_true = true;
+      return;
+    }
+    clause.literals.push_back({positive, false, left, 0});
+  }
+
+  // A term, read with an explicit stack of the functors still open.
+  std::uint32_t term() {
+    struct Open {
+      std::uint32_t symbol;
+      std::size_t first;  // its first argument in pending_
+    };
+    std::vector<Open> open;
+    pending_.clear();
+    tptp::Problem& terms = out_.terms;
+    for (;;) {
+      Token token = lex_.take();
+      tptp::Term made{false, 0, 0, 0};
+      switch (token.kind) {
+        case Tok::UpperWord: {
+          auto [it, inserted] =
+              variables_.try_emplace(token.text, static_cast<std::uint32_t>(variables_.size()));
+          made = {true, it->second, 0, 0};
+          break;
+        }
+        case Tok::LowerWord:
+          made.id = terms.intern(SymbolKind::Plain, token.text);
+          break;
+        case Tok::SingleQuoted:
+          made.id = terms.intern(is_plain_word(token.text) ? SymbolKind::Plain : SymbolKind::Quoted,
+                                 token.text);
+          break;
+        case Tok::DollarWord:
+          made.id = terms.intern(SymbolKind::System, token.text);
+          break;
+        case Tok::DistinctObject:
+          made.id = terms.intern(SymbolKind::Distinct, token.text);
+          break;
+        case Tok::Number:
+          made.id = terms.intern(SymbolKind::Number, token.text);
+          break;
+        default:
+          fail(token.line, "expected a term, found " + tptp::describe(token));
+      }
+      bool functor = token.kind == Tok::LowerWord || token.kind == Tok::SingleQuoted ||
+                     token.kind == Tok::DollarWord;
+      if (functor && accept(Tok::LParen)) {
+        open.push_back({made.id, pending_.size()});
+        continue;
+      }
+      terms.terms.push_back(made);
+      auto done = static_cast<std::uint32_t>(terms.terms.size() - 1);
+      // Close every functor whose last argument this was.
+      for (;;) {
+        if (open.empty()) return done;
+        pending_.push_back(done);
+        if (accept(Tok::Comma)) break;
+        expect(Tok::RParen, "',' or ')' in an argument list");
+        Open functor_open = open.back();
+        open.pop_back();
+        tptp::Term closed{false, functor_open.symbol, static_cast<std::uint32_t>(terms.args.size()),
+                          static_cast<std::uint32_t>(pending_.size() - functor_open.first)};
+        terms.args.insert(terms.args.end(),
+                          pending_.begin() + static_cast<std::ptrdiff_t>(functor_open.first),
+                          pending_.end());
+        pending_.resize(functor_open.first);
+        terms.terms.push_back(closed);
+        done = static_cast<std::uint32_t>(terms.terms.size() - 1);
+      }
+    }
+  }
+
+  // A fof formula plays no part in the check: its tokens are passed over up
+  // to the ',' or ')' that ends it.
+  void skip_formula() {
+    std::size_t depth = 0;
+    for (;;) {
+      Tok kind = lex_.peek().kind;
+      if (kind == Tok::End || (kind == Tok::Dot && depth == 0))
+        unexpected("the end of the formula");
+      if (depth == 0 && (kind == Tok::Comma || kind == Tok::RParen)) return;
+      if (kind == Tok::LParen || kind == Tok::LBracket) ++depth;
+      if (kind == Tok::RParen || kind == Tok::RBracket) {
+        if (depth == 0) unexpected("the end of the formula");
+        --depth;
+      }
+      lex_.take();
+    }
+  }
+
+  // A general term: [elements], WORD(elements), WORD, Variable, number,
+  // "distinct", $fof(...)-style formula data, or LEFT : RIGHT.  Read with an
+  // explicit stack; `terms` keeps it when given.
+  std::uint32_t general_term(GeneralTerms* kept = nullptr) {
+    GeneralTerms scratch;
+    GeneralTerms& terms = kept ? *kept : scratch;
+    struct Open {
+      enum { kList, kApply, kColon } what;
+      std::uint32_t node;  // the list or the applied word, or the colon's left side
+      std::size_t first;   // its first element in pending
+    };
+    std::vector<Open> open;
+    std::vector<std::uint32_t> pending;
+    auto make = [&](GeneralNode node) {
+      terms.nodes.push_back(std::move(node));
+      return static_cast<std::uint32_t>(terms.nodes.size() - 1);
+    };
+    for (;;) {
+      std::uint32_t done;
+      Token token = lex_.take();
+      if (token.kind == Tok::LBracket) {
+        std::uint32_t list = make({Tok::LBracket, "[", false, 0, 0});
+        if (!accept(Tok::RBracket)) {
+          open.push_back({Open::kList, list, pending.size()});
+          continue;
+        }
+        done = list;
+      } else if (token.kind == Tok::LowerWord || token.kind == Tok::SingleQuoted ||
+                 token.kind == Tok::DollarWord || token.kind == Tok::UpperWord ||
+                 token.kind == Tok::Number || token.kind == Tok::DistinctObject) {
+        done = make({token.kind, token.text, false, 0, 0});
+        bool word = token.kind == Tok::LowerWord || token.kind == Tok::SingleQuoted;
+        if (token.kind == Tok::DollarWord && lex_.peek().kind == Tok::LParen) {
+          lex_.take();  // formula data such as $fof(...): its formula is passed over
+          skip_formula();
+          expect(Tok::RParen, "')' after the formula");
+        } else if (word && accept(Tok::LParen)) {
+          open.push_back({Open::kApply, done, pending.size()});
+          continue;
+        }
+      } else {
+        fail(token.line, "expected an annotation term, found " + tptp::describe(token));
+      }
+      for (;;) {
+        if (at_other(":")) {
+          lex_.take();
+          open.push_back({Open::kColon, done, pending.size()});
+          break;
+        }
+        if (open.empty()) return done;
+        Open& top = open.back();
+        if (top.what == Open::kColon) {
+          std::uint32_t left = top.node;
+          open.pop_back();
+          terms.elements.push_back(left);
+          terms.elements.push_back(done);
+          done = make(
+              {Tok::Other, ":", true, static_cast<std::uint32_t>(terms.elements.size() - 2), 2});
+          continue;
+        }
+        pending.push_back(done);
+        if (accept(Tok::Comma)) break;
+        expect(top.what == Open::kList ? Tok::RBracket : Tok::RParen,
+               top.what == Open::kList ? "',' or ']'" : "',' or ')'");
+        GeneralNode& node = terms.nodes[top.node];
+        node.first = static_cast<std::uint32_t>(terms.elements.size());
+        node.count = static_cast<std::uint32_t>(pending.size() - top.first);
+        terms.elements.insert(terms.elements.end(),
+                              pending.begin() + static_cast<std::ptrdiff_t>(top.first),
+                              pending.end());
+        pending.resize(top.first);
+        done = top.node;
+        open.pop_back();
+      }
+    }
+  }
+
+  // A name in an annotation (a file's clause name, a parent); false if it is none.
+  static bool annotation_name(const GeneralNode& node, std::string& key, std::string& written) {
+    if (node.count > 0 || node.colon) return false;
+    if (node.kind == Tok::LowerWord || node.kind == Tok::SingleQuoted)
+      key = name_key(is_plain_word(node.text) ? SymbolKind::Plain : SymbolKind::Quoted, node.text);
+    else if (node.kind == Tok::Number && node.text.find_first_of("./eE") == std::string::npos)
+      key = name_key(SymbolKind::Number, node.text);
+    else
+      return false;
+    written = node.kind == Tok::SingleQuoted ? "'" + node.text + "'" : node.text;
+    return true;
+  }
+
+  void read_source(const GeneralTerms& terms, const GeneralNode& source, Line& line) {
+    bool word = source.kind == Tok::LowerWord && !source.colon;
+    if (word && source.text == "file" && source.count >= 2) {
+      line.source = Source::kFile;
+      if (!annotation_name(terms.element(source, 1), line.file_clause_key, line.file_clause_name))
+        fail(line.line, "the clause name in file(...) is not a name");
+    } else if (word && source.text == "theory") {
+      line.source = Source::kTheory;
+    } else if (word && source.text == "inference" && source.count == 3) {
+      line.source = Source::kInference;
+      const GeneralNode& rule = terms.element(source, 0);
+      const GeneralNode& parents = terms.element(source, 2);
+      if (rule.kind != Tok::LowerWord || rule.count > 0)
+        fail(line.line, "the rule of inference(...) is not a word");
+      if (parents.kind != Tok::LBracket)
+        fail(line.line, "the parents of inference(...) are not a list");
+      line.rule = rule.text;
+      for (std::uint32_t i = 0; i < parents.count; ++i) {
+        const GeneralNode* parent = &terms.element(parents, i);
+        if (parent->colon) parent = &terms.element(*parent, 0);  // NAME:[bindings]
+        std::string key, written;
+        if (!annotation_name(*parent, key, written))
+          fail(line.line, "a parent of inference(...) is not a name");
+        line.parent_keys.push_back(std::move(key));
+        line.parent_names.push_back(std::move(written));
+      }
+    } else {
+      line.source = Source::kOther;
+    }
+  }
+
+  tptp::Lexer lex_;
+  Refutation& out_;
+  std::unordered_map<std::string, std::uint32_t> variables_;  // of the clause being read
+  std::vector<std::uint32_t> pending_;                        // arguments of open functors
+};
+
+bool same_symbol(const tptp::Problem& a_store, std::uint32_t a, const tptp::Problem& b_store,
+                 std::uint32_t b) {
+  const tptp::Symbol& x = a_store.symbol(a);
+  const tptp::Symbol& y = b_store.symbol(b);
+  return x.kind == y.kind && x.spelling == y.spelling;
+}
+
+// Structural equality of two terms of one clause.
+bool equal_terms(const tptp::Problem& store, std::uint32_t a, std::uint32_t b) {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> stack{{a, b}};
+  while (!stack.empty()) {
+    auto [x, y] = stack.back();
+    stack.pop_back();
+    if (x == y) continue;
+    const tptp::Term& s = store.terms[x];
+    const tptp::Term& t = store.terms[y];
+    if (s.is_variable != t.is_variable || s.id != t.id || s.arity != t.arity) return false;
+    for (std::uint32_t i = 0; i < s.arity; ++i)
+      stack.emplace_back(store.args[s.first_arg + i], store.args[t.first_arg + i]);
+  }
+  return true;
+}
+
+// Pairs of terms to compare, literal by literal; false when the literals differ in sign,
+// kind or number.
+bool literal_pairs(const tptp::Clause& a, const tptp::Clause& b,
+                   std::vector<std::pair<std::uint32_t, std::uint32_t>>& pairs) {
+  if (a.literals.size() != b.literals.size() || a.always_true != b.always_true) return false;
+  for (std::size_t i = 0; i < a.literals.size(); ++i) {
+    const tptp::Literal& x = a.literals[i];
+    const tptp::Literal& y = b.literals[i];
+    if (x.positive != y.positive || x.equality != y.equality) return false;
+    pairs.emplace_back(x.left, y.left);
+    if (x.equality) pairs.emplace_back(x.right, y.right);
+  }
+  return true;
+}
+
+// Quorvel's string for a symbol: the spelling, with a leading ' or " for
+// quoted names and distinct objects so that no two kinds meet.
+void write_symbol(const tptp::Symbol& symbol, std::string& out) {
+  out += '"';
+  if (symbol.kind == SymbolKind::Quoted) out += '\'';
+  if (symbol.kind == SymbolKind::Distinct) out += "\\\"";
+  for (char c : symbol.spelling) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  out += '"';
+}
+
+// A term as quorvel's datum, or in TPTP syntax; walked with an explicit stack.
+// `variables` names the clause's variables in TPTP syntax.
+void write_term(const tptp::Problem& store, std::uint32_t root, bool datum, std::string& out,
+                const std::vector<std::string>* variables = nullptr,
+                std::size_t limit = std::string::npos) {
+  struct Frame {
+    std::uint32_t term;
+    std::uint32_t next;  // next argument to write
+  };
+  std::vector<Frame> stack{{root, 0}};
+  while (!stack.empty() && out.size() < limit) {
+    Frame& frame = stack.back();
+    const tptp::Term& term = store.terms[frame.term];
+    if (term.is_variable) {
+      out += datum ? std::string("0") : (*variables)[term.id];
+      stack.pop_back();
+      continue;
+    }
+    if (frame.next == 0) {
+      if (datum && term.arity > 0) out += '(';
+      const tptp::Symbol& symbol = store.symbol(term.id);
+      if (datum)
+        write_symbol(symbol, out);
+      else if (symbol.kind == SymbolKind::Quoted)
+        out += "'" + symbol.spelling + "'";
+      else if (symbol.kind == SymbolKind::Distinct)
+        out += "\"" + symbol.spelling + "\"";
+      else
+        out += symbol.spelling;
+    }
+    if (frame.next == term.arity) {
+      if (term.arity > 0) out += ')';
+      stack.pop_back();
+      continue;
+    }
+    out += datum ? ' ' : frame.next == 0 ? '(' : ',';
+    std::uint32_t argument = store.args[term.first_arg + frame.next++];
+    stack.push_back({argument, 0});
+  }
+  if (!stack.empty()) out += "...";
+}
+
+}  // namespace
+
+BlockPosition find_refutation(std::string_view output) {
+  BlockPosition block;
+  std::vector<std::string_view> lines = split_lines(output);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!block.found && is_marker(lines[i], "start")) {
+      block.found = true;
+      block.start = i;
+    } else if (block.found && is_marker(lines[i], "end")) {
+      block.complete = true;
+      block.end = i;
+      break;
+    }
+  }
+  return block;
+}
+
+Refutation read_refutation(std::string_view text, const BlockPosition& block,
+                           const std::string& file) {
+  // The lines before the block become empty lines, so that the lexer counts
+  // the lines of the whole output.
+  std::vector<std::string_view> lines = split_lines(text);
+  std::string source(block.start + 1, '\n');
+  for (std::size_t i = block.start + 1; i < block.end; ++i) {
+    source += lines[i];
+    source += '\n';
+  }
+  Refutation refutation;
+  RefutationReader(source, file, refutation).read_all();
+  return refutation;
+}
+
+bool is_instance(const tptp::Problem& store, const tptp::Clause& pattern,
+                 const tptp::Clause& instance) {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> stack;
+  if (!literal_pairs(pattern, instance, stack)) return false;
+  constexpr std::uint32_t kUnbound = ~std::uint32_t{0};
+  std::vector<std::uint32_t> binding(pattern.variables.size(), kUnbound);
+  while (!stack.empty()) {
+    auto [p, t] = stack.back();
+    stack.pop_back();
+    const tptp::Term& from = store.terms[p];
+    const tptp::Term& to = store.terms[t];
+    if (from.is_variable) {
+      std::uint32_t& bound = binding[from.id];
+      if (bound == kUnbound)
+        bound = t;
+      else if (!equal_terms(store, bound, t))
+        return false;
+      continue;
+    }
+    if (to.is_variable || from.id != to.id || from.arity != to.arity) return false;
+    for (std::uint32_t i = 0; i < from.arity; ++i)
+      stack.emplace_back(store.args[from.first_arg + i], store.args[to.first_arg + i]);
+  }
+  return true;
+}
+
+bool is_variant(const tptp::Problem& a_store, const tptp::Clause& a, const tptp::Problem& b_store,
+                const tptp::Clause& b) {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> stack;
+  if (!literal_pairs(a, b, stack)) return false;
+  constexpr std::uint32_t kUnbound = ~std::uint32_t{0};
+  std::vector<std::uint32_t> a_to_b(a.variables.size(), kUnbound);
+  std::vector<std::uint32_t> b_to_a(b.variables.size(), kUnbound);
+  while (!stack.empty()) {
+    auto [x, y] = stack.back();
+    stack.pop_back();
+    const tptp::Term& s = a_store.terms[x];
+    const tptp::Term& t = b_store.terms[y];
+    if (s.is_variable != t.is_variable) return false;
+    if (s.is_variable) {
+      if (a_to_b[s.id] == kUnbound && b_to_a[t.id] == kUnbound) {
+        a_to_b[s.id] = t.id;
+        b_to_a[t.id] = s.id;
+      }
+      if (a_to_b[s.id] != t.id || b_to_a[t.id] != s.id) return false;
+      continue;
+    }
+    if (s.arity != t.arity || !same_symbol(a_store, s.id, b_store, t.id)) return false;
+    for (std::uint32_t i = 0; i < s.arity; ++i)
+      stack.emplace_back(a_store.args[s.first_arg + i], b_store.args[t.first_arg + i]);
+  }
+  return true;
+}
+
+std::string general_syntax(const tptp::Problem& store,
+                           const std::vector<const tptp::Clause*>& clauses) {
+  std::string out;
+  for (const tptp::Clause* clause : clauses) {
+    if (clause->always_true) continue;
+    out += "((";
+    for (bool positive : {true, false}) {
+      bool first = true;
+      for (const tptp::Literal& literal : clause->literals) {
+        if (literal.positive != positive) continue;
+        if (!first) out += ' ';
+        first = false;
+        if (literal.equality) {
+          out += "(\"=\" ";
+          write_term(store, literal.left, true, out);
+          out += ' ';
+          write_term(store, literal.right, true, out);
+          out += ')';
+        } else {
+          write_term(store, literal.left, true, out);
+        }
+      }
+      out += positive ? ") (" : "))\n";
+    }
+  }
+  return out;
+}
+
+std::string to_string(const tptp::Problem& store, const tptp::Clause& clause) {
+  constexpr std::size_t kShown = 300;  // a message shows the start of a huge clause
+  if (clause.literals.empty()) return clause.always_true ? "$true" : "$false";
+  std::string out;
+  for (const tptp::Literal& literal : clause.literals) {
+    if (!out.empty()) out += " | ";
+    if (!literal.positive && !literal.equality) out += '~';
+    write_term(store, literal.left, false, out, &clause.variables, kShown);
+    if (literal.equality) {
+      out += literal.positive ? " = " : " != ";
+      write_term(store, literal.right, false, out, &clause.variables, kShown);
+    }
+    if (out.size() >= kShown) break;
+  }
+  return out;
+}
+
+}  // namespace proof_check::tstp
