@@ -83,12 +83,19 @@ class RefutationWriter {
     print_end();
   }
 
+  // A problem with an empty clause: the tableau of that clause alone.
   void run_empty_clause(std::size_t index) {
     print_start();
     const tptp::Clause& clause = source_.tptp->problem.clauses[index];
     std::string origin = origin_of(clause);
-    p_.print("cnf(" + fresh(tptp::tptp_text(clause.name)) + ", " + tptp_role(clause) +
-             ", $false, " + origin + ").\n");
+    std::string leaf = fresh(tptp::tptp_text(clause.name));
+    p_.print("cnf(" + leaf + ", " + tptp_role(clause) + ", $false, " + origin + ").\n");
+    std::string instance = fresh("i_1");
+    p_.print("cnf(" + instance + ", plain, $false, inference(instantiation, [status(thm)], [" +
+             leaf + "])).\n");
+    p_.print("cnf(" + fresh("refutation") +
+             ", plain, $false, inference(connection_tableau, [status(thm)], [" + instance +
+             "])).\n");
     print_end();
   }
 

@@ -124,6 +124,21 @@ TEST(TstpRefutation, VerdictsAndMessages) {
                 {},
                 1,
                 "the $false line cites c_2, which is not an instantiation line"},
+           Case{"equality steps rest on clauses of equality theory",
+                kRefutation.with(kI4, "cnf(e_1, plain, b = b, theory(equality)).")
+                    .with(6, "cnf(eq_f, axiom, X != Y | f(g(X)) = f(g(Y)), theory(equality)).")
+                    .with(kLast, "cnf(refutation, plain, $false, " +
+                                     inference("connection_tableau", "i_1, i_2, i_3, e_1"))
+                    .output(),
+                {},
+                0,
+                "3 instances of 3 clauses and 1 clauses of equality theory are unsatisfiable"},
+           Case{"a clause that equality theory does not give",
+                kRefutation.with(kI4, "cnf(e_1, plain, f(a) = f(b) | a != c, theory(equality)).")
+                    .output(),
+                {},
+                1,
+                "e_1 is not valid in the theory of equality"},
            Case{"no $false line at the end",
                 kRefutation.with(kLast, "").output(),
                 {},

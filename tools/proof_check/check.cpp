@@ -14,6 +14,7 @@
 
 #include "prover/tptp/error.hpp"
 #include "prover/tptp/reader.hpp"
+#include "tools/proof_check/equality.hpp"
 #include "tools/proof_check/proof.hpp"
 #include "tools/proof_check/tstp.hpp"
 
@@ -184,7 +185,13 @@ CheckResult check_refutation(std::string_view output, const tstp::BlockPosition&
   std::size_t leaves = 0, instances = 0;
   for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
     const Line& line = lines[i];
-    if (line.source == Source::kInference && line.rule != "clausify") {
+    // Leaves of equality theory must be valid in it; fof lines and the
+    // clauses made from them are not checked.
+    if (line.cnf && line.source == Source::kTheory && !valid_in_equality_theory(store, line.clause))
+      return reject(line, name_of(i) + " is not valid in the theory of equality: " +
+                              tstp::to_string(store, line.clause));
+    const bool from_formulas = line.rule == "clausify" || line.rule == "negate_conjecture";
+    if (line.source == Source::kInference && !from_formulas) {
       if (line.rule == "connection_tableau")
         return reject(line, "only the last line may derive $false by connection_tableau");
       if (line.rule != "instantiation")
@@ -215,13 +222,18 @@ CheckResult check_refutation(std::string_view output, const tstp::BlockPosition&
     }
   }
 
-  // The $false line rests on exactly the instances.
+  // The $false line rests on exactly the instances, and on clauses of
+  // equality theory (the equality steps of the tableau).
   std::vector<bool> cited(lines.size(), false);
+  std::vector<const tptp::Clause*> theory_clauses;
   for (std::size_t k = 0; k < last.parent_keys.size(); ++k) {
     auto parent = by_name.find(last.parent_keys[k]);
-    if (parent == by_name.end() || !instance[parent->second])
+    const bool theory = parent != by_name.end() && lines[parent->second].cnf &&
+                        lines[parent->second].source == Source::kTheory;
+    if (parent == by_name.end() || (!instance[parent->second] && !theory))
       return reject(last, "the $false line cites " + last.parent_names[k] +
                               ", which is not an instantiation line");
+    if (theory && !cited[parent->second]) theory_clauses.push_back(&lines[parent->second].clause);
     cited[parent->second] = true;
   }
   for (std::size_t i = 0; i < lines.size(); ++i)
@@ -280,10 +292,14 @@ CheckResult check_refutation(std::string_view output, const tstp::BlockPosition&
     ground_set.push_back(&lines[i].clause);
     parents.insert(by_name.at(lines[i].parent_keys[0]));
   }
+  ground_set.insert(ground_set.end(), theory_clauses.begin(), theory_clauses.end());
   std::string text = tstp::general_syntax(store, ground_set);
   CheckResult result = decide(
       text,
-      std::to_string(instances) + " instances of " + std::to_string(parents.size()) + " clauses",
+      std::to_string(instances) + " instances of " + std::to_string(parents.size()) + " clauses" +
+          (theory_clauses.empty()
+               ? std::string()
+               : " and " + std::to_string(theory_clauses.size()) + " clauses of equality theory"),
       options);
   if (result.outcome == Outcome::kChecks) result.message += compared_text;
   return result;
