@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/memory_out.hpp"
 #include "prover/tptp/error.hpp"
+#include "prover/tptp/parsing.hpp"
 
 namespace tptp {
 namespace {
@@ -28,19 +30,13 @@ constexpr BinaryOperator kLevels[] = {
 };
 constexpr int kLevelCount = sizeof kLevels / sizeof kLevels[0];
 
-bool is_plain_word(const std::string& text) {
-  if (text.empty() || text[0] < 'a' || text[0] > 'z') return false;
-  return std::all_of(text.begin(), text.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-  });
-}
-
 class FormulaReader {
  public:
   FormulaReader(Lexer& lexer, Problem& problem, std::vector<std::string>& variables)
       : lex_(lexer), problem_(problem), variables_(variables) {}
 
   std::uint32_t formula(int level = 0) {
+    common::check_stack();
     if (level == kLevelCount) return unit();
     std::uint32_t left = formula(level + 1);
     const BinaryOperator& op = kLevels[level];
@@ -62,9 +58,7 @@ class FormulaReader {
     throw ConvertError(lex_.file(), line, message);
   }
 
-  [[noreturn]] void unexpected(const std::string& wanted) const {
-    fail(lex_.peek().line, "expected " + wanted + ", found " + describe(lex_.peek()));
-  }
+  [[noreturn]] void unexpected(const std::string& wanted) const { tptp::unexpected(lex_, wanted); }
 
   bool is_operator(const char* text) const {
     const Token& token = lex_.peek();
@@ -72,10 +66,7 @@ class FormulaReader {
     return token.kind == Tok::Other && token.text == text;
   }
 
-  void expect(Tok kind, const std::string& wanted) {
-    if (lex_.peek().kind != kind) unexpected(wanted);
-    lex_.take();
-  }
+  void expect(Tok kind, const std::string& wanted) { tptp::expect(lex_, kind, wanted); }
 
   std::uint32_t node(Connective connective, std::uint32_t left, std::uint32_t right,
                      std::uint32_t count = 0) {
@@ -151,51 +142,18 @@ class FormulaReader {
   }
 
   std::uint32_t term() {
-    Token token = lex_.take();
-    Term result{false, 0, 0, 0};
-    switch (token.kind) {
-      case Tok::UpperWord: {
-        auto bound = std::find_if(scope_.rbegin(), scope_.rend(),
-                                  [&](const auto& binding) { return binding.first == token.text; });
-        if (bound == scope_.rend())
-          fail(token.line, "variable " + token.text +
-                               " is not bound by a quantifier (fof formulas must be closed)");
-        problem_.terms.push_back(Term{true, bound->second, 0, 0});
-        return static_cast<std::uint32_t>(problem_.terms.size() - 1);
-      }
-      case Tok::LowerWord:
-        result.id = problem_.intern(SymbolKind::Plain, token.text);
-        break;
-      case Tok::SingleQuoted:
-        result.id = problem_.intern(
-            is_plain_word(token.text) ? SymbolKind::Plain : SymbolKind::Quoted, token.text);
-        break;
-      case Tok::DollarWord:
-        result.id = problem_.intern(SymbolKind::System, token.text);
-        break;
-      case Tok::DistinctObject:
-        result.id = problem_.intern(SymbolKind::Distinct, token.text);
-        break;
-      case Tok::Number:
-        result.id = problem_.intern(SymbolKind::Number, token.text);
-        break;
-      default:
-        fail(token.line, "expected a formula or a term, found " + describe(token));
-    }
-    bool takes_arguments = token.kind == Tok::LowerWord || token.kind == Tok::SingleQuoted ||
-                           token.kind == Tok::DollarWord;
-    if (takes_arguments && lex_.peek().kind == Tok::LParen) {
-      lex_.take();
-      std::vector<std::uint32_t> arguments;
-      do arguments.push_back(term());
-      while (lex_.peek().kind == Tok::Comma && (lex_.take(), true));
-      expect(Tok::RParen, "',' or ')' in an argument list");
-      result.first_arg = static_cast<std::uint32_t>(problem_.args.size());
-      result.arity = static_cast<std::uint32_t>(arguments.size());
-      problem_.args.insert(problem_.args.end(), arguments.begin(), arguments.end());
-    }
-    problem_.terms.push_back(result);
-    return static_cast<std::uint32_t>(problem_.terms.size() - 1);
+    return read_term(
+        lex_, problem_,
+        [this](const Token& token) {
+          auto bound = std::find_if(scope_.rbegin(), scope_.rend(), [&](const auto& binding) {
+            return binding.first == token.text;
+          });
+          if (bound == scope_.rend())
+            fail(token.line, "variable " + token.text +
+                                 " is not bound by a quantifier (fof formulas must be closed)");
+          return bound->second;
+        },
+        "a formula or a term");
   }
 
   Lexer& lex_;

@@ -10,6 +10,7 @@
 #include "prover/tptp/error.hpp"
 #include "prover/tptp/fof.hpp"
 #include "prover/tptp/lexer.hpp"
+#include "prover/tptp/parsing.hpp"
 
 namespace tptp {
 
@@ -26,13 +27,6 @@ std::uint32_t Problem::intern(SymbolKind kind, const std::string& spelling) {
 }
 
 namespace {
-
-bool is_plain_word(const std::string& text) {
-  if (text.empty() || text[0] < 'a' || text[0] > 'z') return false;
-  return std::all_of(text.begin(), text.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-  });
-}
 
 std::string read_whole_file(const std::string& path, const std::string& from_file, int from_line) {
   std::error_code ec;
@@ -76,20 +70,9 @@ class FileReader {
     throw ConvertError(lex_.file(), line, message, kind);
   }
 
-  [[noreturn]] void unexpected(const std::string& wanted) const {
-    fail(lex_.peek().line, "expected " + wanted + ", found " + describe(lex_.peek()));
-  }
-
-  Token expect(Tok kind, const std::string& wanted) {
-    if (lex_.peek().kind != kind) unexpected(wanted);
-    return lex_.take();
-  }
-
-  bool accept(Tok kind) {
-    if (lex_.peek().kind != kind) return false;
-    lex_.take();
-    return true;
-  }
+  [[noreturn]] void unexpected(const std::string& wanted) const { tptp::unexpected(lex_, wanted); }
+  Token expect(Tok kind, const std::string& wanted) { return tptp::expect(lex_, kind, wanted); }
+  bool accept(Tok kind) { return tptp::accept(lex_, kind); }
 
   void statement() {
     const Token& head = lex_.peek();
@@ -113,22 +96,7 @@ class FileReader {
   }
 
   // A clause or include name: a word, a quoted word or an integer.
-  Symbol name(std::string* key) {
-    const Token& token = lex_.peek();
-    Symbol result;
-    if (token.kind == Tok::LowerWord) {
-      result = {SymbolKind::Plain, token.text};
-    } else if (token.kind == Tok::SingleQuoted) {
-      result = {is_plain_word(token.text) ? SymbolKind::Plain : SymbolKind::Quoted, token.text};
-    } else if (token.kind == Tok::Number && token.text.find_first_of("./eE") == std::string::npos) {
-      result = {SymbolKind::Number, token.text};
-    } else {
-      unexpected("a name (word, quoted word or integer)");
-    }
-    lex_.take();
-    *key = std::string(1, static_cast<char>('0' + static_cast<int>(result.kind))) + result.spelling;
-    return result;
-  }
+  Symbol name(std::string* key) { return read_name(lex_, key); }
 
   // Skips a run of general terms up to, not including, the ')' or ',' that
   // ends it at nesting level 0.  Annotations are free-form data that the
@@ -269,49 +237,10 @@ class FileReader {
   }
 
   std::uint32_t term() {
-    common::check_stack();
-    Token token = lex_.take();
-    Term result{false, 0, 0, 0};
-    switch (token.kind) {
-      case Tok::UpperWord: {
-        auto [it, inserted] =
-            variables_.try_emplace(token.text, static_cast<std::uint32_t>(variables_.size()));
-        result = {true, it->second, 0, 0};
-        problem_.terms.push_back(result);
-        return static_cast<std::uint32_t>(problem_.terms.size() - 1);
-      }
-      case Tok::LowerWord:
-        result.id = problem_.intern(SymbolKind::Plain, token.text);
-        break;
-      case Tok::SingleQuoted:
-        result.id = problem_.intern(
-            is_plain_word(token.text) ? SymbolKind::Plain : SymbolKind::Quoted, token.text);
-        break;
-      case Tok::DollarWord:
-        result.id = problem_.intern(SymbolKind::System, token.text);
-        break;
-      case Tok::DistinctObject:
-        result.id = problem_.intern(SymbolKind::Distinct, token.text);
-        break;
-      case Tok::Number:
-        result.id = problem_.intern(SymbolKind::Number, token.text);
-        break;
-      default:
-        fail(token.line, "expected a term, found " + describe(token));
-    }
-    bool takes_arguments = token.kind == Tok::LowerWord || token.kind == Tok::SingleQuoted ||
-                           token.kind == Tok::DollarWord;
-    if (takes_arguments && accept(Tok::LParen)) {
-      std::vector<std::uint32_t> arguments;
-      do arguments.push_back(term());
-      while (accept(Tok::Comma));
-      expect(Tok::RParen, "',' or ')' in an argument list");
-      result.first_arg = static_cast<std::uint32_t>(problem_.args.size());
-      result.arity = static_cast<std::uint32_t>(arguments.size());
-      problem_.args.insert(problem_.args.end(), arguments.begin(), arguments.end());
-    }
-    problem_.terms.push_back(result);
-    return static_cast<std::uint32_t>(problem_.terms.size() - 1);
+    return read_term(lex_, problem_, [this](const Token& token) {
+      return variables_.try_emplace(token.text, static_cast<std::uint32_t>(variables_.size()))
+          .first->second;
+    });
   }
 
   void include() {

@@ -5,6 +5,7 @@
 
 #include "prover/tptp/error.hpp"
 #include "prover/tptp/lexer.hpp"
+#include "prover/tptp/parsing.hpp"
 
 namespace proof_check::tstp {
 namespace {
@@ -12,19 +13,6 @@ namespace {
 using tptp::SymbolKind;
 using tptp::Tok;
 using tptp::Token;
-
-bool is_plain_word(const std::string& text) {
-  if (text.empty() || text[0] < 'a' || text[0] > 'z') return false;
-  return std::all_of(text.begin(), text.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-  });
-}
-
-// The identity of a name, as the TPTP library keys clause names: 'abc' and
-// abc are one name, '1' and 1 are two.
-std::string name_key(SymbolKind kind, const std::string& spelling) {
-  return std::string(1, static_cast<char>('0' + static_cast<int>(kind))) + spelling;
-}
 
 std::vector<std::string_view> split_lines(std::string_view text) {
   std::vector<std::string_view> lines;
@@ -128,22 +116,7 @@ class RefutationReader {
     out_.lines.push_back(std::move(line));
   }
 
-  // A name: a word, a quoted word or an integer.
-  tptp::Symbol name(std::string* key) {
-    const Token& token = lex_.peek();
-    tptp::Symbol symbol;
-    if (token.kind == Tok::LowerWord)
-      symbol = {SymbolKind::Plain, token.text};
-    else if (token.kind == Tok::SingleQuoted)
-      symbol = {is_plain_word(token.text) ? SymbolKind::Plain : SymbolKind::Quoted, token.text};
-    else if (token.kind == Tok::Number && token.text.find_first_of("./eE") == std::string::npos)
-      symbol = {SymbolKind::Number, token.text};
-    else
-      unexpected("a name (word, quoted word or integer)");
-    lex_.take();
-    *key = name_key(symbol.kind, symbol.spelling);
-    return symbol;
-  }
+  tptp::Symbol name(std::string* key) { return tptp::read_name(lex_, key); }
 
   // CLAUSE: literals joined by |, the whole optionally in parentheses.
   void clause(tptp::Clause& clause) {
@@ -182,70 +155,11 @@ class RefutationReader {
     clause.literals.push_back({positive, false, left, 0});
   }
 
-  // A term, read with an explicit stack of the functors still open.
   std::uint32_t term() {
-    struct Open {
-      std::uint32_t symbol;
-      std::size_t first;  // its first argument in pending_
-    };
-    std::vector<Open> open;
-    pending_.clear();
-    tptp::Problem& terms = out_.terms;
-    for (;;) {
-      Token token = lex_.take();
-      tptp::Term made{false, 0, 0, 0};
-      switch (token.kind) {
-        case Tok::UpperWord: {
-          auto [it, inserted] =
-              variables_.try_emplace(token.text, static_cast<std::uint32_t>(variables_.size()));
-          made = {true, it->second, 0, 0};
-          break;
-        }
-        case Tok::LowerWord:
-          made.id = terms.intern(SymbolKind::Plain, token.text);
-          break;
-        case Tok::SingleQuoted:
-          made.id = terms.intern(is_plain_word(token.text) ? SymbolKind::Plain : SymbolKind::Quoted,
-                                 token.text);
-          break;
-        case Tok::DollarWord:
-          made.id = terms.intern(SymbolKind::System, token.text);
-          break;
-        case Tok::DistinctObject:
-          made.id = terms.intern(SymbolKind::Distinct, token.text);
-          break;
-        case Tok::Number:
-          made.id = terms.intern(SymbolKind::Number, token.text);
-          break;
-        default:
-          fail(token.line, "expected a term, found " + tptp::describe(token));
-      }
-      bool functor = token.kind == Tok::LowerWord || token.kind == Tok::SingleQuoted ||
-                     token.kind == Tok::DollarWord;
-      if (functor && accept(Tok::LParen)) {
-        open.push_back({made.id, pending_.size()});
-        continue;
-      }
-      terms.terms.push_back(made);
-      auto done = static_cast<std::uint32_t>(terms.terms.size() - 1);
-      // Close every functor whose last argument this was.
-      for (;;) {
-        if (open.empty()) return done;
-        pending_.push_back(done);
-        if (accept(Tok::Comma)) break;
-        expect(Tok::RParen, "',' or ')' in an argument list");
-        Open functor_open = open.back();
-        open.pop_back();
-        tptp::Term closed{false, functor_open.symbol, static_cast<std::uint32_t>(terms.args.size()),
-                          static_cast<std::uint32_t>(pending_.size() - functor_open.first)};
-        terms.args.insert(terms.args.end(),
-                          pending_.begin() + static_cast<std::ptrdiff_t>(functor_open.first),
-                          pending_.end());
-        pending_.resize(functor_open.first);
-        terms.terms.push_back(closed);
-        done = static_cast<std::uint32_t>(terms.terms.size() - 1);
-      }
-    }
+    return tptp::read_term(lex_, out_.terms, [this](const Token& token) {
+      return variables_.try_emplace(token.text, static_cast<std::uint32_t>(variables_.size()))
+          .first->second;
+    });
   }
 
   // A fof formula plays no part in the check: its tokens are passed over up
@@ -347,9 +261,10 @@ class RefutationReader {
   static bool annotation_name(const GeneralNode& node, std::string& key, std::string& written) {
     if (node.count > 0 || node.colon) return false;
     if (node.kind == Tok::LowerWord || node.kind == Tok::SingleQuoted)
-      key = name_key(is_plain_word(node.text) ? SymbolKind::Plain : SymbolKind::Quoted, node.text);
+      key = tptp::name_key(
+          {tptp::is_plain_word(node.text) ? SymbolKind::Plain : SymbolKind::Quoted, node.text});
     else if (node.kind == Tok::Number && node.text.find_first_of("./eE") == std::string::npos)
-      key = name_key(SymbolKind::Number, node.text);
+      key = tptp::name_key({SymbolKind::Number, node.text});
     else
       return false;
     written = node.kind == Tok::SingleQuoted ? "'" + node.text + "'" : node.text;
@@ -390,7 +305,6 @@ class RefutationReader {
   tptp::Lexer lex_;
   Refutation& out_;
   std::unordered_map<std::string, std::uint32_t> variables_;  // of the clause being read
-  std::vector<std::uint32_t> pending_;                        // arguments of open functors
 };
 
 bool same_symbol(const tptp::Problem& a_store, std::uint32_t a, const tptp::Problem& b_store,
