@@ -347,7 +347,7 @@ Lev. 3: inferences: succ fail: 1 1
   // Budget 1 pays for q once; c3 then brings nothing new.
   expect_search(run_on({"-sig", "1"}, kChain), kChainSearch);
   // The symbols of hypotheses are free too.
-  expect_search(run_on({"-sig", "0"}, R"(input_clause(c1,conjecture,[--p(a)]).
+  expect_search(run_on({"-sig", "0", "-d", "3"}, R"(input_clause(c1,conjecture,[--p(a)]).
 input_clause(c2,axiom,[++p(X),--q(X)]).
 input_clause(c3,hypothesis,[++q(a)]).
 )"),
