@@ -70,6 +70,10 @@ TEST(Restarts, LoopThatCannotEndIsStopped) {
   result = run_on({"-limit", "3", "-rand", "3"}, kPigeons);
   EXPECT_EQ(result.out, "4 4 4 4 4 \n");
   EXPECT_EQ(result.status, 3);
+  // Also on a real instance, where the limit soon stops growing.
+  result = run_args({"-limit", "320", std::string(TEST_DATA_DIR) + "/satlib/uf100-01.cnf"});
+  EXPECT_EQ(result.out, "321 321 321 \n");
+  EXPECT_EQ(result.status, 3);
 }
 
 TEST(Restarts, LimitGrowthIsComputedWithoutOverflow) {

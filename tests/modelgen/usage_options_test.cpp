@@ -123,6 +123,10 @@ TEST(Options, DivisorIsCheckedAfterReading) {
     EXPECT_EQ(result.out, "\nError: wrong clause divisor!");
     EXPECT_EQ(result.status, 1);
   }
+  // 0 to 6 are the divisors.
+  for (const char* divisor : {"0", "6"})
+    expect_output(run_on({"-div", divisor}, kOrClause),
+                  "positive part of model 1:\n 2 1\nsatisfiable: 1 branches\n");
   // A malformed file is reported before the divisor.
   RunResult result = run_on({"-div", "9"}, "(1 x)\n");
   EXPECT_EQ(result.out, "");

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 namespace testing_support {
 
@@ -69,13 +70,26 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
   return result;
 }
 
+std::string temp_dir() {
+  // One directory per test program under TMPDIR, removed when the program ends.
+  static const struct Dir {
+    std::string path;
+    Dir() {
+      const char* base = std::getenv("TMPDIR");
+      std::string pattern = std::string(base && *base ? base : "/tmp") + "/clause-tests-XXXXXX";
+      if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create " + pattern);
+      path = pattern;
+    }
+    ~Dir() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+  } dir;
+  return dir.path;
+}
+
 std::string write_temp_file(const std::string& name, const std::string& contents) {
-  static std::string dir = [] {
-    char templ[] = "/tmp/clause-tests-XXXXXX";
-    const char* made = mkdtemp(templ);
-    return std::string(made ? made : "/tmp");
-  }();
-  std::string path = dir + "/" + name;
+  std::string path = temp_dir() + "/" + name;
   std::ofstream(path, std::ios::binary) << contents;
   return path;
 }

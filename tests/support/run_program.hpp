@@ -17,7 +17,10 @@ struct RunResult {
 RunResult run_program(const std::string& program, const std::vector<std::string>& args,
                       int timeout_seconds = 120);
 
-// A file in a fresh temporary directory holding `contents`; returns its path.
+// This test program's own directory under TMPDIR (else /tmp), removed at its end.
+std::string temp_dir();
+
+// A file in that directory holding `contents`; returns its path.
 std::string write_temp_file(const std::string& name, const std::string& contents);
 
 // Whole contents of a file ("" if it cannot be read).

@@ -92,8 +92,7 @@ TEST(CommandLine, LastWordIsAlwaysTheFileName) {
 }
 
 TEST(CommandLine, DirectoryIsNotReadable) {
-  std::string file = testing_support::write_temp_file("dir-probe.p", "");
-  std::string dir = file.substr(0, file.rfind('/'));
+  std::string dir = testing_support::temp_dir();
   RunResult result = run_args({dir});
   EXPECT_EQ(result.out, dir + ": Trying to parse\n");
   EXPECT_EQ(result.err, "velkor: cannot read problem file " + dir + ": Is a directory\n");
@@ -134,14 +133,7 @@ TEST(DeepInput, TermNestedOneHundredThousandDeep) {
   std::string term = repeat("f(", depth) + "a" + repeat(")", depth);
   std::string problem =
       "input_clause(c1,conjecture,[--p(" + term + ")]).\ninput_clause(c2,axiom,[++p(X)]).\n";
-  std::string expected = R"(FILE: Trying to parse
-Syntax:	Number of clauses:	2 ( 0 non-Horn; 2 unit)
-	Number of literals:	2 ( 0 equality)
-	Maximal clause size:	1
-	Number of predicates:	1 ( 0 propositional; 1-1 arity)
-	Number of functors:	2 ( 1 constant; 0-1 arity)
-	Number of variables:	1 ( 1 singleton)
-
+  std::string expected = R"(
 all negated are conjectures
 Lev. 1: inferences: succ fail: 2 0
 
@@ -161,21 +153,14 @@ copies: ++p()" + term + R"()
         
 
 )";
-  expect_output(run_on({"-proof"}, problem), expected);
+  expect_search(run_on({"-proof"}, problem), expected);
 }
 
 TEST(DeepInput, OneHundredThousandParenthesesAroundATerm) {
   const int depth = 100000;
   std::string problem = "input_clause(c1,conjecture,[--p(" + repeat("(", depth) + "a" +
                         repeat(")", depth) + ")]).\ninput_clause(c2,axiom,[++p(a)]).\n";
-  expect_output(run_on({}, problem), R"(FILE: Trying to parse
-Syntax:	Number of clauses:	2 ( 0 non-Horn; 2 unit)
-	Number of literals:	2 ( 0 equality)
-	Maximal clause size:	1
-	Number of predicates:	1 ( 0 propositional; 1-1 arity)
-	Number of functors:	1 ( 1 constant; 0-0 arity)
-	Number of variables:	0 ( 0 singleton)
-
+  expect_search(run_on({}, problem), R"(
 all negated are conjectures
 Lev. 1: inferences: succ fail: 2 0
 

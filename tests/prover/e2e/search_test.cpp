@@ -1,6 +1,7 @@
 // Complete runs of the iterative deepening search: proofs by extension and by
 // reduction, the two verdicts without proof, the choice of start clauses, the
-// list of used clauses, and a proof tens of thousands of steps deep.
+// list of used clauses, and a proof tens of thousands of steps deep. (Proofs
+// by extension steps alone are in the option tests.)
 #include <string>
 
 #include "tests/prover/e2e/velkor_run.hpp"
@@ -8,45 +9,13 @@
 namespace velkor_test {
 namespace {
 
-TEST(Search, ExtensionStepsOnly) {
-  // Level 1: c2 cannot be entered at depth 0. Level 2: c1, c2 (X := a), c3.
-  expect_output(run_on({}, R"(input_clause(c1,conjecture,[--p(a)]).
-input_clause(c2,axiom,[++p(X),--q(X)]).
-input_clause(c3,axiom,[++q(a)]).
-)"),
-                R"(FILE: Trying to parse
-Syntax:	Number of clauses:	3 ( 0 non-Horn; 2 unit)
-	Number of literals:	4 ( 0 equality)
-	Maximal clause size:	2
-	Number of predicates:	2 ( 0 propositional; 1-1 arity)
-	Number of functors:	1 ( 1 constant; 0-0 arity)
-	Number of variables:	1 ( 0 singleton)
-
-all negated are conjectures
-Lev. 1: inferences: succ fail: 1 1
-Lev. 2: inferences: succ fail: 3 0
-
-     ***** PROOF WITH 2 INFERENCES FOUND *****
-
-Total successful/failed inferences: 4/1
-
-)");
-}
-
 const char* const kNonHorn = R"(input_clause(c1,axiom,[++p,++q]).
 input_clause(c2,axiom,[--p,++q]).
 input_clause(c3,axiom,[++p,--q]).
 input_clause(c4,conjecture,[--p,--q]).
 )";
 
-const char* const kNonHornRun = R"(FILE: Trying to parse
-Syntax:	Number of clauses:	4 ( 1 non-Horn; 0 unit)
-	Number of literals:	8 ( 0 equality)
-	Maximal clause size:	2
-	Number of predicates:	2 ( 2 propositional; 0-0 arity)
-	Number of functors:	0 ( 0 constant; --- arity)
-	Number of variables:	0 ( 0 singleton)
-
+const char* const kNonHornRun = R"(
 all negated are conjectures
 Lev. 1: inferences: succ fail: 1 2
 Lev. 2: inferences: succ fail: 3 4
@@ -60,12 +29,12 @@ Total successful/failed inferences: 11 (RED: 2)/6
 TEST(Search, NonHornProofClosesBranchesByReduction) {
   // Level 3: c4; --p by c1; ++q by c3 (copy 1); ++p reduces with --p; --q by c1
   // (copy 2); ++p by c2; ++q reduces with --q.
-  expect_output(run_on({}, kNonHorn), std::string(kNonHornRun) + "\n");
+  expect_search(run_on({}, kNonHorn), std::string(kNonHornRun) + "\n");
 }
 
 TEST(Search, UsedClausesShowEveryCopyInUse) {
   // c1 is used twice, so it has two instance lines.
-  expect_output(run_on({"-proof"}, kNonHorn), std::string(kNonHornRun) + R"(
+  expect_search(run_on({"-proof"}, kNonHorn), std::string(kNonHornRun) + R"(
 
 USED CLAUSES
 ------------
@@ -86,18 +55,11 @@ copies: --p--q
 
 )");
   // The instances show the bindings of the proof: c2 with X := f(a), then X := a.
-  expect_output(run_on({"-proof"}, R"(input_clause(c1,conjecture,[--p(f(f(a)))]).
+  expect_search(run_on({"-proof"}, R"(input_clause(c1,conjecture,[--p(f(f(a)))]).
 input_clause(c2,axiom,[++p(f(X)),--p(X)]).
 input_clause(c3,axiom,[++p(a)]).
 )"),
-                R"(FILE: Trying to parse
-Syntax:	Number of clauses:	3 ( 0 non-Horn; 2 unit)
-	Number of literals:	4 ( 0 equality)
-	Maximal clause size:	2
-	Number of predicates:	1 ( 0 propositional; 1-1 arity)
-	Number of functors:	2 ( 1 constant; 0-1 arity)
-	Number of variables:	1 ( 0 singleton)
-
+                R"(
 all negated are conjectures
 Lev. 1: inferences: succ fail: 1 1
 Lev. 2: inferences: succ fail: 2 2
@@ -125,20 +87,7 @@ copies: ++p(a)
 )");
 }
 
-TEST(Search, SatisfiableWhenALevelFailsWithoutBoundRefusal) {
-  // Level 2 only fails on unification (q(b) against q(a)), so deepening stops.
-  expect_output(run_on({}, R"(input_clause(c1,conjecture,[--p(a)]).
-input_clause(c2,axiom,[++p(X),--q(X)]).
-input_clause(c3,axiom,[++q(b)]).
-)"),
-                R"(FILE: Trying to parse
-Syntax:	Number of clauses:	3 ( 0 non-Horn; 2 unit)
-	Number of literals:	4 ( 0 equality)
-	Maximal clause size:	2
-	Number of predicates:	2 ( 0 propositional; 1-1 arity)
-	Number of functors:	2 ( 2 constant; 0-0 arity)
-	Number of variables:	1 ( 0 singleton)
-
+const char* const kSatisfiable = R"(
 all negated are conjectures
 Lev. 1: inferences: succ fail: 1 1
 Lev. 2: inferences: succ fail: 2 1
@@ -146,21 +95,29 @@ Lev. 2: inferences: succ fail: 2 1
      ***** FORMULA IS SATISFIABLE *****
 
 Total successful/failed inferences(constraints): 3/2 (0)
-)");
+)";
+
+TEST(Search, SatisfiableWhenALevelFailsWithoutBoundRefusal) {
+  // Level 2 only fails on unification (q(b) against q(a)), so deepening stops.
+  expect_search(run_on({}, R"(input_clause(c1,conjecture,[--p(a)]).
+input_clause(c2,axiom,[++p(X),--q(X)]).
+input_clause(c3,axiom,[++q(b)]).
+)"),
+                kSatisfiable);
+  // Without the lemma index the lemma ++q(Y) is set aside and closes nothing.
+  expect_search(run_on({}, R"(input_clause(c1,conjecture,[--p(a)]).
+input_clause(c2,axiom,[++p(X),--q(X)]).
+input_clause(l1,lemma,[++q(Y)]).
+input_clause(c3,axiom,[++q(b)]).
+)"),
+                kSatisfiable);
 }
 
 TEST(Search, FinalBoundStopsAnEndlessChain) {
-  expect_output(run_on({"-d", "3"}, R"(input_clause(c1,conjecture,[--p(a)]).
+  expect_search(run_on({"-d", "3"}, R"(input_clause(c1,conjecture,[--p(a)]).
 input_clause(c2,axiom,[++p(X),--p(f(X))]).
 )"),
-                R"(FILE: Trying to parse
-Syntax:	Number of clauses:	2 ( 0 non-Horn; 1 unit)
-	Number of literals:	3 ( 0 equality)
-	Maximal clause size:	2
-	Number of predicates:	1 ( 0 propositional; 1-1 arity)
-	Number of functors:	2 ( 1 constant; 0-1 arity)
-	Number of variables:	1 ( 0 singleton)
-
+                R"(
 all negated are conjectures
 Lev. 1: inferences: succ fail: 1 1
 Lev. 2: inferences: succ fail: 2 1
@@ -170,112 +127,53 @@ Lev. 3: inferences: succ fail: 3 1
 )");
 }
 
-TEST(StartClauses, EveryStartClauseIsTriedInALevel) {
-  // --p has no partner; the second start clause --q closes against ++q.
-  expect_output(run_on({}, R"(input_clause(c1,conjecture,[--p]).
-input_clause(c2,conjecture,[--q]).
-input_clause(c3,conjecture,[++q]).
-)"),
-                R"(FILE: Trying to parse
-Syntax:	Number of clauses:	3 ( 0 non-Horn; 3 unit)
-	Number of literals:	3 ( 0 equality)
-	Maximal clause size:	1
-	Number of predicates:	2 ( 2 propositional; 0-0 arity)
-	Number of functors:	0 ( 0 constant; --- arity)
-	Number of variables:	0 ( 0 singleton)
-
-all negated are conjectures
-Lev. 1: inferences: succ fail: 3 0
-
-     ***** PROOF WITH 1 INFERENCES FOUND *****
-
-Total successful/failed inferences: 3/0
-
-)");
+std::string one_step_proof(const char* start_line, int inferences) {
+  std::string n = std::to_string(inferences);
+  return std::string("\n") + start_line + "\nLev. 1: inferences: succ fail: " + n +
+         " 0\n\n     ***** PROOF WITH 1 INFERENCES FOUND *****\n\n"
+         "Total successful/failed inferences: " +
+         n + "/0\n\n";
 }
 
-TEST(StartClauses, ConjecturesOrAllNegativeClauses) {
-  const char* tail = R"(Lev. 1: inferences: succ fail: 2 0
-
-     ***** PROOF WITH 1 INFERENCES FOUND *****
-
-Total successful/failed inferences: 2/0
-
-)";
-  const char* report = R"(FILE: Trying to parse
-Syntax:	Number of clauses:	2 ( 0 non-Horn; 2 unit)
-	Number of literals:	2 ( 0 equality)
-	Maximal clause size:	1
-	Number of predicates:	1 ( 1 propositional; 0-0 arity)
-	Number of functors:	0 ( 0 constant; --- arity)
-	Number of variables:	0 ( 0 singleton)
-
-)";
-  // A negative hypothesis: the conjecture clause ++q starts.
-  expect_output(run_on({},
-                       "input_clause(c1,hypothesis,[--q]).\n"
-                       "input_clause(c2,conjecture,[++q]).\n"),
-                std::string(report) + "some negated are no conjectures\n" + tail);
-  // No conjecture at all: the all-negative clause starts instead.
-  expect_output(run_on({}, "input_clause(c1,axiom,[--q]).\ninput_clause(c2,axiom,[++q]).\n"),
-                std::string(report) + "some negated are no conjectures\n" + tail);
-  // -norel takes the all-negative clauses whatever their type.
-  expect_output(run_on({"-norel"},
-                       "input_clause(c1,axiom,[--q]).\n"
-                       "input_clause(c2,conjecture,[++q]).\n"),
-                std::string(report) + "all negated are conjectures\n" + tail);
-}
-
-TEST(StartClauses, AllNegativeClausesOnceTheConjecturesAreExhausted) {
-  // The conjecture ++p4 has no partner and fails without any refusal, but the
-  // hypotheses are inconsistent on their own: the search goes on from the
-  // all-negative clause --p3 in the same level instead of calling the set
-  // satisfiable.
-  expect_output(run_on({}, R"(input_clause(c1,hypothesis,[--p3]).
-input_clause(c2,conjecture,[++p4]).
-input_clause(c3,hypothesis,[++p3]).
-)"),
-                R"(FILE: Trying to parse
-Syntax:	Number of clauses:	3 ( 0 non-Horn; 3 unit)
-	Number of literals:	3 ( 0 equality)
-	Maximal clause size:	1
-	Number of predicates:	2 ( 2 propositional; 0-0 arity)
-	Number of functors:	0 ( 0 constant; --- arity)
-	Number of variables:	0 ( 0 singleton)
-
-some negated are no conjectures
-Lev. 1: inferences: succ fail: 3 0
-
-     ***** PROOF WITH 1 INFERENCES FOUND *****
-
-Total successful/failed inferences: 3/0
-
-)");
-}
-
-TEST(Search, LemmaClausesAreNotSearched) {
-  // Without the lemma index the lemma ++q(Y) is set aside and closes nothing.
-  expect_output(run_on({}, R"(input_clause(c1,conjecture,[--p(a)]).
-input_clause(c2,axiom,[++p(X),--q(X)]).
-input_clause(l1,lemma,[++q(Y)]).
-input_clause(c3,axiom,[++q(b)]).
-)"),
-                R"(FILE: Trying to parse
-Syntax:	Number of clauses:	4 ( 0 non-Horn; 3 unit)
-	Number of literals:	5 ( 0 equality)
-	Maximal clause size:	2
-	Number of predicates:	2 ( 0 propositional; 1-1 arity)
-	Number of functors:	2 ( 2 constant; 0-0 arity)
-	Number of variables:	2 ( 1 singleton)
-
-all negated are conjectures
-Lev. 1: inferences: succ fail: 1 1
-Lev. 2: inferences: succ fail: 2 1
-
-     ***** FORMULA IS SATISFIABLE *****
-
-Total successful/failed inferences(constraints): 3/2 (0)
-)");
+TEST(StartClauses, WhichClausesStartAndThatEveryOneIsTried) {
+  const char* all = "all negated are conjectures";
+  const char* some = "some negated are no conjectures";
+  struct Case {
+    std::vector<std::string> options;
+    const char* problem;
+    const char* start_line;
+    int inferences;
+  };
+  for (const Case& c : {
+           // --p has no partner; the second start clause --q closes against ++q.
+           Case{{},
+                "input_clause(c1,conjecture,[--p]).\ninput_clause(c2,conjecture,[--q]).\n"
+                "input_clause(c3,conjecture,[++q]).\n",
+                all,
+                3},
+           // A negative hypothesis: the conjecture clause ++q starts.
+           Case{{},
+                "input_clause(c1,hypothesis,[--q]).\ninput_clause(c2,conjecture,[++q]).\n",
+                some,
+                2},
+           // No conjecture at all: the all-negative clause starts instead.
+           Case{{}, "input_clause(c1,axiom,[--q]).\ninput_clause(c2,axiom,[++q]).\n", some, 2},
+           // -norel takes the all-negative clauses whatever their type.
+           Case{{"-norel"},
+                "input_clause(c1,axiom,[--q]).\ninput_clause(c2,conjecture,[++q]).\n",
+                all,
+                2},
+           // The conjecture ++p4 has no partner and fails without any refusal,
+           // but the hypotheses are inconsistent on their own: the search goes on
+           // from the all-negative clause --p3 in the same level instead of
+           // calling the set satisfiable.
+           Case{{},
+                "input_clause(c1,hypothesis,[--p3]).\ninput_clause(c2,conjecture,[++p4]).\n"
+                "input_clause(c3,hypothesis,[++p3]).\n",
+                some,
+                3},
+       })
+    expect_search(run_on(c.options, c.problem), one_step_proof(c.start_line, c.inferences));
 }
 
 std::string repeat(const std::string& text, int times) {
@@ -293,23 +191,13 @@ TEST(DeepSearch, UnaryCounterThirtyThousandStepsDeep) {
 input_clause(c2,axiom,[++p(0)]).
 input_clause(c3,axiom,[++p(s(X)),--p(X)]).
 )";
-  std::string level = std::to_string(n + 1);
-  expect_output(run_on({"-id", level}, problem), R"(FILE: Trying to parse
-Syntax:	Number of clauses:	3 ( 0 non-Horn; 2 unit)
-	Number of literals:	4 ( 0 equality)
-	Maximal clause size:	2
-	Number of predicates:	1 ( 0 propositional; 1-1 arity)
-	Number of functors:	2 ( 1 constant; 0-1 arity)
-	Number of variables:	1 ( 0 singleton)
-
-all negated are conjectures
-Lev. )" + level + ": inferences: succ fail: " + std::to_string(n + 2) +
-                                                     " " + std::to_string(n - 1) + R"(
-
-     ***** PROOF WITH )" + level + R"( INFERENCES FOUND *****
-
-Total successful/failed inferences: )" + std::to_string(n + 2) +
-                                                     "/" + std::to_string(n - 1) + "\n\n");
+  std::string level = std::to_string(n + 1), succ = std::to_string(n + 2),
+              fail = std::to_string(n - 1);
+  expect_search(run_on({"-id", level}, problem),
+                "\nall negated are conjectures\nLev. " + level + ": inferences: succ fail: " +
+                    succ + " " + fail + "\n\n     ***** PROOF WITH " + level +
+                    " INFERENCES FOUND *****\n\nTotal successful/failed inferences: " + succ + "/" +
+                    fail + "\n\n");
 }
 
 }  // namespace

@@ -42,4 +42,17 @@ inline void expect_output(const RunResult& result, const std::string& out) {
   EXPECT_EQ(result.status, 0);
 }
 
+// A normal run whose output after the file name line and the six-line problem
+// report is exactly `search`; the report has tests of its own.
+inline void expect_search(const RunResult& result, const std::string& search) {
+  size_t at = 0;
+  for (int line = 0; line < 7 && at != std::string::npos; ++line) {
+    at = result.out.find('\n', at);
+    if (at != std::string::npos) ++at;
+  }
+  EXPECT_EQ(at == std::string::npos ? result.out : result.out.substr(at), search);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.status, 0);
+}
+
 }  // namespace velkor_test
