@@ -138,6 +138,7 @@ class Prover {
   bool restricted_backtracking = false;  // "--restricted-backtracking"
   bool conjecture_start = false;         // "--conjecture-start"
   bool record_derivations = false;       // keep what lemma-index entries rest on
+  bool statistics = false;               // "--statistics": counts and CPU time at the end
 
   // ---- Run state of the front end ----------------------------------------
   std::vector<Clause*> formula_clauses;  // `formula`.`clauses`
@@ -248,6 +249,11 @@ class Prover {
   std::int64_t successful_reduction_steps = 0;
   std::int64_t nr_reduction_steps = 0;
   std::int64_t nr_matchings = 0;
+  // Extension steps refused because the depth bound was used up: cheap
+  // failed inferences, counted apart for the statistics.  Never reset.
+  std::int64_t bound_refusals = 0;
+  double search_start_cpu = -1;  // process CPU seconds when the search began
+  double search_cpu_seconds() const;
 
   // ---- Storage and streams -------------------------------------------------
   common::Arena arena;
@@ -347,6 +353,13 @@ class Prover {
   void extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, std::int64_t d,
                        std::int64_t k);
   void solve_next(std::int64_t d, std::int64_t k);
+  // Extension steps refused because the depth bound is used up.
+  void refuse_at_bound(std::int64_t n) {
+    tick();
+    bound_fail = true;
+    failed_inferences += n;
+    bound_refusals += n;
+  }
   void solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::int64_t d, std::int64_t k);
   void reduction_solve(Literal* s, Literal* a, std::int64_t d, std::int64_t k);
   void mark_reduction(Literal* a, std::int64_t d);

@@ -55,12 +55,11 @@ void Prover::solve_next(std::int64_t d, std::int64_t k) {
 void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, std::int64_t d,
                              std::int64_t k) {
   const std::int64_t n = c->length;
-  tick();
   if (r <= 0 && n > 1) {  // at depth 0 only unit clauses can be entered
-    bound_fail = true;
-    ++failed_inferences;
+    refuse_at_bound(1);
     return;
   }
+  tick();
   if (signature_bound) {
     old_sig_trail_position = sig_trail_position;
     old_free_sig = free_sig;
