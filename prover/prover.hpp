@@ -362,8 +362,18 @@ class Prover {
   }
   void solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::int64_t d, std::int64_t k);
   void reduction_solve(Literal* s, Literal* a, std::int64_t d, std::int64_t k);
+  void try_reduction(Literal* s, Literal* a, std::int64_t d, std::int64_t k);
   void mark_reduction(Literal* a, std::int64_t d);
   void fold_up(Literal* p, std::int64_t d);
+  // Calls `visit` on every node of the foldup chain from `start` (a subgoal
+  // on the branch, or the foldup root) that has `predicate` and `sign`, in
+  // chain order, until `visit` returns false; returns false if it did.
+  // `visit` may search below: the chain it leaves behind is restored.
+  template <typename Visit>
+  bool walk_foldup_chain(Literal* start, Predicate* predicate, char sign, Visit visit);
+  Literal* lemma_group(Literal* anchor, Predicate* predicate, char sign) const;
+  Literal** lemma_group_slot(Literal* anchor, Literal* p);
+  void group_lemma(Literal* p, Literal* target);
   std::int64_t subgoal_depth(Literal* t, std::int64_t d) const;
   Literal* next_subgoal();
   void consider_subgoal(Literal* s);
@@ -419,5 +429,20 @@ class Prover {
   std::vector<PendingList> index_stack_;
   std::size_t index_stack_top_ = 0;
 };
+
+// The chain from a branch subgoal B runs through B, the lemmas anchored at
+// B, then on from B's own parent subgoal, and ends with the lemmas of the
+// foldup root; the lemmas of one anchor with the wanted predicate and sign
+// are one group, so the others are never looked at.
+template <typename Visit>
+bool Prover::walk_foldup_chain(Literal* start, Predicate* predicate, char sign, Visit visit) {
+  for (Literal* b = start; b != nullptr; b = b->branch_link) {
+    tick();
+    if (b->sign == sign && b->predicate == predicate && !visit(b)) return false;
+    for (Literal* l = lemma_group(b, predicate, sign); l != nullptr; l = l->key_next)
+      if (!visit(l)) return false;
+  }
+  return true;
+}
 
 }  // namespace velkor
