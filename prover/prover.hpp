@@ -296,7 +296,11 @@ class Prover {
 
   // ---- Bindings and unification (prover/terms) -----------------------------
   void push_mark() { push_trail(nullptr); }
-  void push_trail(Term* item);
+  void push_trail(Term* item) {
+    if (++trail_top == trail_items.size()) grow_trail();
+    trail_items[trail_top] = item;
+  }
+  void grow_trail();
   void bind(Term* variable, Term* value) {
     variable->binding = value;
     push_trail(variable);
@@ -318,15 +322,24 @@ class Prover {
   bool extension_unify_term_bound(Term* x, Term* y);
 
   // Value trail: `log_write(field)` saves the field before the caller writes it.
-  void push_v_mark() { push_v_undo(ValueUndo{nullptr, 0, 0}); }
+  void push_v_mark() { push_v_undo(nullptr, 0, 0); }
   template <typename T>
   void log_write(T& field) {
     static_assert(sizeof(T) <= sizeof(std::uint64_t));
-    ValueUndo u{&field, 0, sizeof(T)};
-    __builtin_memcpy(&u.old_value, &field, sizeof(T));
-    push_v_undo(u);
+    std::uint64_t old_value = 0;
+    __builtin_memcpy(&old_value, &field, sizeof(T));
+    push_v_undo(&field, old_value, sizeof(T));
   }
-  void push_v_undo(const ValueUndo& undo);
+  // Written in place, field by field: the value trail is pushed at every
+  // step of a search that logs.
+  void push_v_undo(void* object, std::uint64_t old_value, std::uint8_t size) {
+    if (++v_trail_top == v_trail_items.size()) grow_v_trail();
+    ValueUndo& u = v_trail_items[v_trail_top];
+    u.object = object;
+    u.old_value = old_value;
+    u.size = size;
+  }
+  void grow_v_trail();
   void undo_v_trail();
 
   // ---- Copies (prover/terms/copy.cpp) ------------------------------------
