@@ -91,6 +91,10 @@ struct ConnectionList {
   bool reduction;
   std::int64_t count;
   Connection* entries;
+  // non_units[i]: how many entries from i on in a row enter clauses of more
+  // than one literal (0 for a unit clause), all refused alike when the depth
+  // bound is used up.  Null when not computed.
+  std::int64_t* non_units;
 };
 
 // A literal of an input clause, a subgoal of a clause copy, or a difference

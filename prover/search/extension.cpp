@@ -181,6 +181,10 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
                            std::int64_t k) {
   // Element -1 stands for the reduction marker at the head of the list.
   const std::int64_t first = l->reduction ? -1 : 0;
+  // The lemma index only grows, and every alternative leaves s as it found
+  // it: entering s again changes nothing, and a lookup that failed fails
+  // again until a new lemma has been entered.
+  std::int64_t lemmas_looked_up = -1;
   for (std::int64_t e = first; e < l->count; ++e) {
     // With restricted backtracking, once an alternative has solved the
     // subgoal, the failure of what follows is not undone by solving it again.
@@ -188,8 +192,8 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
       if (e > first && s->closed) return;
       s->closed = false;
     }
-    if (sgindex) {
-      if (k == 1) {
+    if (sgindex && nr_lemmas != lemmas_looked_up) {
+      if (k == 1 && e == first) {
         lemmatype = 0;
         in_lemma_index_subgoal(s);
       }
@@ -209,12 +213,26 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
         global_subgoals = kept;
         return;
       }
+      lemmas_looked_up = nr_lemmas;
     }
     if (e < 0) {
       reduction_solve(s, foldup ? s->foldup_link : s->copy->parent, d, k);
     } else {
       const Connection& c = l->entries[e];
-      extension_solve(s, c.clause, &first_free_copy(c.clause)->subgoals[c.index], r, d, k);
+      // The refusals at the depth bound that extension_solve would begin
+      // with, without taking the clauses' copies: most failed extension
+      // attempts end here.  A refusal changes nothing that the following
+      // elements look at (not even the lemma index), so a row of them is
+      // counted at once.
+      const std::int64_t row = r <= 0 && l->non_units != nullptr ? l->non_units[e] : 0;
+      if (row > 0) {
+        refuse_at_bound(row);
+        e += row - 1;
+      } else if (r <= 0 && c.clause->length > 1) {
+        refuse_at_bound(1);
+      } else {
+        extension_solve(s, c.clause, &first_free_copy(c.clause)->subgoals[c.index], r, d, k);
+      }
     }
     if (subgoal_alternation != 0) {
       // Alternation would be needed when a unit alternative (or a reduction)
