@@ -130,7 +130,8 @@ struct Literal {
 // The bit of a predicate and sign in an anchor's `lemma_keys`: a group of
 // that predicate and sign can be at the anchor only if it is set.
 inline std::uint64_t lemma_key_bit(const Symbol* predicate, char sign) {
-  return std::uint64_t{1} << ((2 * static_cast<std::uint64_t>(predicate->number) + (sign == '+')) & 63);
+  const std::uint64_t key = 2 * static_cast<std::uint64_t>(predicate->number) + (sign == '+');
+  return std::uint64_t{1} << (key & 63);
 }
 
 // One element of the global subgoal chain: either the subgoals of a clause
