@@ -144,6 +144,7 @@ class Prover {
   bool restricted_backtracking = false;  // "--restricted-backtracking"
   bool conjecture_start = false;         // "--conjecture-start"
   bool record_derivations = false;       // keep what lemma-index entries rest on
+  bool statistics = false;               // "--statistics": counts and CPU time at the end
 
   // ---- Run state of the front end ----------------------------------------
   std::vector<Clause*> formula_clauses;  // `formula`.`clauses`
@@ -254,6 +255,11 @@ class Prover {
   std::int64_t successful_reduction_steps = 0;
   std::int64_t nr_reduction_steps = 0;
   std::int64_t nr_matchings = 0;
+  // Extension steps refused because the depth bound was used up: cheap
+  // failed inferences, counted apart for the statistics.  Never reset.
+  std::int64_t bound_refusals = 0;
+  double search_start_cpu = -1;  // process CPU seconds when the search began
+  double search_cpu_seconds() const;
 
   // ---- Storage and streams -------------------------------------------------
   common::Arena arena;
@@ -296,7 +302,11 @@ class Prover {
 
   // ---- Bindings and unification (prover/terms) -----------------------------
   void push_mark() { push_trail(nullptr); }
-  void push_trail(Term* item);
+  void push_trail(Term* item) {
+    if (++trail_top == trail_items.size()) grow_trail();
+    trail_items[trail_top] = item;
+  }
+  void grow_trail();
   void bind(Term* variable, Term* value) {
     variable->binding = value;
     push_trail(variable);
@@ -318,15 +328,24 @@ class Prover {
   bool extension_unify_term_bound(Term* x, Term* y);
 
   // Value trail: `log_write(field)` saves the field before the caller writes it.
-  void push_v_mark() { push_v_undo(ValueUndo{nullptr, 0, 0}); }
+  void push_v_mark() { push_v_undo(nullptr, 0, 0); }
   template <typename T>
   void log_write(T& field) {
     static_assert(sizeof(T) <= sizeof(std::uint64_t));
-    ValueUndo u{&field, 0, sizeof(T)};
-    __builtin_memcpy(&u.old_value, &field, sizeof(T));
-    push_v_undo(u);
+    std::uint64_t old_value = 0;
+    __builtin_memcpy(&old_value, &field, sizeof(T));
+    push_v_undo(&field, old_value, sizeof(T));
   }
-  void push_v_undo(const ValueUndo& undo);
+  // Written in place, field by field: the value trail is pushed at every
+  // step of a search that logs.
+  void push_v_undo(void* object, std::uint64_t old_value, std::uint8_t size) {
+    if (++v_trail_top == v_trail_items.size()) grow_v_trail();
+    ValueUndo& u = v_trail_items[v_trail_top];
+    u.object = object;
+    u.old_value = old_value;
+    u.size = size;
+  }
+  void grow_v_trail();
   void undo_v_trail();
 
   // ---- Copies (prover/terms/copy.cpp) ------------------------------------
@@ -353,10 +372,27 @@ class Prover {
   void extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, std::int64_t d,
                        std::int64_t k);
   void solve_next(std::int64_t d, std::int64_t k);
+  // Extension steps refused because the depth bound is used up.
+  void refuse_at_bound(std::int64_t n) {
+    tick();
+    bound_fail = true;
+    failed_inferences += n;
+    bound_refusals += n;
+  }
   void solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::int64_t d, std::int64_t k);
   void reduction_solve(Literal* s, Literal* a, std::int64_t d, std::int64_t k);
+  void try_reduction(Literal* s, Literal* a, std::int64_t d, std::int64_t k);
   void mark_reduction(Literal* a, std::int64_t d);
   void fold_up(Literal* p, std::int64_t d);
+  // Calls `visit` on every node of the foldup chain from `start` (a subgoal
+  // on the branch, or the foldup root) that has `predicate` and `sign`, in
+  // chain order, until `visit` returns false; returns false if it did.
+  // `visit` may search below: the chain it leaves behind is restored.
+  template <typename Visit>
+  bool walk_foldup_chain(Literal* start, Predicate* predicate, char sign, Visit visit);
+  Literal* lemma_group(Literal* anchor, Predicate* predicate, char sign) const;
+  Literal** lemma_group_slot(Literal* anchor, Literal* p);
+  void group_lemma(Literal* p, Literal* target);
   std::int64_t subgoal_depth(Literal* t, std::int64_t d) const;
   Literal* next_subgoal();
   void consider_subgoal(Literal* s);
@@ -422,5 +458,20 @@ class Prover {
   std::vector<PendingList> index_stack_;
   std::size_t index_stack_top_ = 0;
 };
+
+// The chain from a branch subgoal B runs through B, the lemmas anchored at
+// B, then on from B's own parent subgoal, and ends with the lemmas of the
+// foldup root; the lemmas of one anchor with the wanted predicate and sign
+// are one group, so the others are never looked at.
+template <typename Visit>
+bool Prover::walk_foldup_chain(Literal* start, Predicate* predicate, char sign, Visit visit) {
+  for (Literal* b = start; b != nullptr; b = b->branch_link) {
+    tick();
+    if (b->sign == sign && b->predicate == predicate && !visit(b)) return false;
+    for (Literal* l = lemma_group(b, predicate, sign); l != nullptr; l = l->key_next)
+      if (!visit(l)) return false;
+  }
+  return true;
+}
 
 }  // namespace velkor

@@ -118,6 +118,7 @@ class Run {
   int finish(int status) {
     Prover& p = *prover_;
     if (p.outcome == Outcome::kTimeout) p.print("\n     ***** TIME LIMIT REACHED *****\n");
+    if (p.statistics) print_statistics(p);
     if (szs_) {
       p.print("% SZS status ");
       p.print(szs_value(p, has_conjecture(), gave_up_));
@@ -130,6 +131,34 @@ class Run {
   // A first-order conjecture is proved (Theorem) or shown not to follow
   // (CounterSatisfiable); clause problems are refuted or satisfied.
   bool has_conjecture() const { return tptp_ != nullptr && tptp_->problem.has_conjecture; }
+
+  // Adds the counts of a prover whose search is over to those of the run
+  // (a schedule runs several).
+  void tally(const Prover& p) {
+    if (p.search_start_cpu < 0) return;
+    ++tally_.searches;
+    tally_.successful += p.total_successful_inferences + p.successful_inferences;
+    tally_.failed += p.total_failed_inferences + p.failed_inferences;
+    tally_.refusals += p.bound_refusals;
+    tally_.cpu += p.search_cpu_seconds();
+  }
+
+  // All levels of all searches, the last level counted as far as it got.
+  void print_statistics(Prover& p) {
+    tally(p);
+    if (tally_.searches == 0) return;
+    char cpu[32];
+    std::snprintf(cpu, sizeof cpu, "%.3f", tally_.cpu);
+    p.print("% statistics: successful inferences ");
+    p.print(tally_.successful);
+    p.print("\n% statistics: failed inferences ");
+    p.print(tally_.failed);
+    p.print("\n% statistics: refusals at the depth bound ");
+    p.print(tally_.refusals);
+    p.print("\n% statistics: search CPU seconds ");
+    p.print(cpu);
+    p.print("\n");
+  }
 
   // Converts the TPTP problem once for every search.  False when the
   // problem cannot be used, or when an empty clause answers it at once.
@@ -215,7 +244,10 @@ class Run {
       words.push_back(path_);
       const double start = cpu_seconds();
       double deadline = last ? limit : std::min(limit, start + slices[i].share * limit);
-      if (i > 0) prover_ = std::make_unique<Prover>();
+      if (i > 0) {
+        tally(*prover_);
+        prover_ = std::make_unique<Prover>();
+      }
       Prover& p = *prover_;
       status_ = 0;
       try {
@@ -258,6 +290,10 @@ class Run {
   bool szs_ = false;
   bool gave_up_ = false;
   int status_ = 0;
+  struct {
+    std::int64_t searches = 0, successful = 0, failed = 0, refusals = 0;
+    double cpu = 0;
+  } tally_;
   ProofSource source_;
   std::unique_ptr<Prover> prover_;
   std::unique_ptr<TptpProblem> tptp_;

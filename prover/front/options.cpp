@@ -52,6 +52,7 @@ const Option kOptions[] = {
     {"--restricted-backtracking", false,
      [](Prover& p, std::int64_t) { p.restricted_backtracking = true; }},
     {"--conjecture-start", false, [](Prover& p, std::int64_t) { p.conjecture_start = true; }},
+    {"--statistics", false, [](Prover& p, std::int64_t) { p.statistics = true; }},
 };
 
 // A time limit in seconds: digits, optionally a fraction; anything else is

@@ -126,7 +126,22 @@ void Prover::prepare_signature() {
   }
 }
 
+namespace {
+
+double process_cpu_seconds() {
+  timespec now;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+}  // namespace
+
+double Prover::search_cpu_seconds() const {
+  return search_start_cpu < 0 ? 0 : process_cpu_seconds() - search_start_cpu;
+}
+
 void Prover::deepen() {
+  search_start_cpu = process_cpu_seconds();
   for (;;) {
     for (Clause* start : start_clauses) {
       difference_counter = 0;
@@ -176,11 +191,7 @@ void Prover::end_run(Outcome how, int status) {
 
 void Prover::poll_clock() {
   poll_countdown = kPollInterval;
-  if (cpu_deadline <= 0) return;
-  timespec now;
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  if (static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9 < cpu_deadline)
-    return;
+  if (cpu_deadline <= 0 || process_cpu_seconds() < cpu_deadline) return;
   outcome = Outcome::kTimeout;
   if (on_timeout) on_timeout(*this);
   end_run(Outcome::kTimeout, kTimeoutStatus);

@@ -57,6 +57,7 @@ struct Predicate : Symbol {
   bool has_index;  // the index roots exist only when the lemma index is on
   LemmaRoot positive_index;
   LemmaRoot negative_index;
+  Literal* root_lemmas[2];  // the first foldup lemma at the root, for signs '-' and '+'
 };
 
 // A term: a function application or constant (functor set, arguments in
@@ -90,6 +91,10 @@ struct ConnectionList {
   bool reduction;
   std::int64_t count;
   Connection* entries;
+  // non_units[i]: how many entries from i on in a row enter clauses of more
+  // than one literal (0 for a unit clause), all refused alike when the depth
+  // bound is used up.  Null when not computed.
+  std::int64_t* non_units;
 };
 
 // A literal of an input clause, a subgoal of a clause copy, or a difference
@@ -108,7 +113,26 @@ struct Literal {
   std::int64_t number;  // position in its clause, from 1
   Literal* foldup_link;
   std::int64_t reduction_mark;
+  // Foldup lemmas grouped by predicate and sign, so that a reduction walks
+  // only the lemmas it could use.  Every lemma belongs to an anchor: the
+  // subgoal on the branch (or the foldup root) after which its chain places
+  // it.  Among an anchor's lemmas, those of one predicate and sign form a
+  // group, linked in chain order.  The groups of the root are kept on the
+  // predicate records.
+  Literal* branch_link;      // with foldup: the subgoal it hangs below, or the foldup root
+  std::uint64_t lemma_keys;  // as an anchor: bit `lemma_key_bit` of each group here
+  Literal* lemma_groups;     // as an anchor: the first lemma of its first group
+  Literal* group_next;       // as the first lemma of a group: the first of the next group
+  Literal* key_next;         // as a lemma: the next lemma of its group
+  Literal* anchor;           // as a lemma: its anchor; null while not a lemma
 };
+
+// The bit of a predicate and sign in an anchor's `lemma_keys`: a group of
+// that predicate and sign can be at the anchor only if it is set.
+inline std::uint64_t lemma_key_bit(const Symbol* predicate, char sign) {
+  const std::uint64_t key = 2 * static_cast<std::uint64_t>(predicate->number) + (sign == '+');
+  return std::uint64_t{1} << (key & 63);
+}
 
 // One element of the global subgoal chain: either the subgoals of a clause
 // copy, or the difference literals recorded by one step (equality mode).

@@ -56,13 +56,12 @@ void Prover::solve_next(std::int64_t d, std::int64_t k) {
 void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, std::int64_t d,
                              std::int64_t k) {
   const std::int64_t n = c->length;
-  tick();
-  common::check_stack();
   if (r <= 0 && n > 1) {  // at depth 0 only unit clauses can be entered
-    bound_fail = true;
-    ++failed_inferences;
+    refuse_at_bound(1);
     return;
   }
+  tick();
+  common::check_stack();
   if (signature_bound) {
     old_sig_trail_position = sig_trail_position;
     old_free_sig = free_sig;
@@ -126,8 +125,12 @@ void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, 
   const std::int64_t nd = eq_trail - eq_start;  // differences recorded by this step
   if (foldup) {
     Literal* link = s != nullptr ? s : foldup_root;
-    for (std::int64_t i = n - 1; i >= 0; --i) a->subgoals[i].foldup_link = link;
-    for (std::int64_t i = 1; i <= nd; ++i) eq_trail_literals[eq_start + i]->foldup_link = link;
+    for (std::int64_t i = n - 1; i >= 0; --i)
+      a->subgoals[i].foldup_link = a->subgoals[i].branch_link = link;
+    for (std::int64_t i = 1; i <= nd; ++i) {
+      Literal* difference = eq_trail_literals[eq_start + i];
+      difference->foldup_link = difference->branch_link = link;
+    }
   }
   if (c->free_copies + 1 == c->nr_copies)
     append_copy(c, make_clause_copy(c->literals, n, c, c->copy_tag));
@@ -180,6 +183,10 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
                            std::int64_t k) {
   // Element -1 stands for the reduction marker at the head of the list.
   const std::int64_t first = l->reduction ? -1 : 0;
+  // The lemma index only grows, and every alternative leaves s as it found
+  // it: entering s again changes nothing, and a lookup that failed fails
+  // again until a new lemma has been entered.
+  std::int64_t lemmas_looked_up = -1;
   for (std::int64_t e = first; e < l->count; ++e) {
     // With restricted backtracking, once an alternative has solved the
     // subgoal, the failure of what follows is not undone by solving it again.
@@ -187,8 +194,8 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
       if (e > first && s->closed) return;
       s->closed = false;
     }
-    if (sgindex) {
-      if (k == 1) {
+    if (sgindex && nr_lemmas != lemmas_looked_up) {
+      if (k == 1 && e == first) {
         lemmatype = 0;
         in_lemma_index_subgoal(s);
       }
@@ -208,12 +215,26 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
         global_subgoals = kept;
         return;
       }
+      lemmas_looked_up = nr_lemmas;
     }
     if (e < 0) {
       reduction_solve(s, foldup ? s->foldup_link : s->copy->parent, d, k);
     } else {
       const Connection& c = l->entries[e];
-      extension_solve(s, c.clause, &first_free_copy(c.clause)->subgoals[c.index], r, d, k);
+      // The refusals at the depth bound that extension_solve would begin
+      // with, without taking the clauses' copies: most failed extension
+      // attempts end here.  A refusal changes nothing that the following
+      // elements look at (not even the lemma index), so a row of them is
+      // counted at once.
+      const std::int64_t row = r <= 0 && l->non_units != nullptr ? l->non_units[e] : 0;
+      if (row > 0) {
+        refuse_at_bound(row);
+        e += row - 1;
+      } else if (r <= 0 && c.clause->length > 1) {
+        refuse_at_bound(1);
+      } else {
+        extension_solve(s, c.clause, &first_free_copy(c.clause)->subgoals[c.index], r, d, k);
+      }
     }
     if (subgoal_alternation != 0) {
       // Alternation would be needed when a unit alternative (or a reduction)
@@ -229,53 +250,69 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
   }
 }
 
+// Without foldup the candidates are the ancestors of s; with foldup they are
+// the nodes of s's foldup chain, ancestors and lemmas, of which only those
+// of s's predicate and the other sign are looked at.
 void Prover::reduction_solve(Literal* s, Literal* a, std::int64_t d, std::int64_t k) {
-  const bool logs = constraints || foldup || index_foldup;
-  for (; a != nullptr; a = foldup ? a->foldup_link : a->copy->parent) {
+  if (foldup) {
+    walk_foldup_chain(a, s->predicate, s->sign == '-' ? '+' : '-', [&](Literal* c) {
+      try_reduction(s, c, d, k);
+      return true;
+    });
+    return;
+  }
+  for (; a != nullptr; a = a->copy->parent) {
     tick();
     if (a->sign == s->sign || a->predicate != s->predicate) continue;
-    if (matings_pruning && a->mate != nullptr) {
-      const Literal* m = a->mate;
-      std::int64_t ns = s->copy->clause->number, nm = m->copy->clause->number;
-      if (!(ns > nm || (ns == nm && s->number > m->number))) continue;
-    }
-    push_mark();
-    if (!unify_lists(s->args, a->args, s->predicate->arity)) {
-      ++failed_inferences;
-      continue;
-    }
-    if (!constraints) {
-      if (logs) {
-        push_v_mark();
-        mark_reduction(a, d);
-      }
-    } else {
-      push_v_mark();
-      actual_c_stack = c_stack;
-      if (propagate_substitution()) {
-        if (foldup || index_foldup) mark_reduction(a, d);
-      } else {
-        c_stack = actual_c_stack;
-        undo_v_trail();
-        unbind_vars();
-        ++constraint_fails;
-        ++failed_inferences;
-        continue;
-      }
-    }
-    SubgoalGroup* const kept_subgoals = global_subgoals;
-    const std::size_t kept_c_stack = actual_c_stack;
-    ++successful_inferences;
-    ++successful_reduction_steps;
-    ++nr_reduction_steps;
-    s->closed = true;
-    solve_next(d, k - 1);
-    --nr_reduction_steps;
-    global_subgoals = kept_subgoals;
-    if (logs) undo_v_trail();
-    if (constraints) c_stack = kept_c_stack;
-    unbind_vars();
+    try_reduction(s, a, d, k);
   }
+}
+
+// A reduction step of s with the candidate a, of s's predicate and the other
+// sign, and everything below it.
+void Prover::try_reduction(Literal* s, Literal* a, std::int64_t d, std::int64_t k) {
+  const bool logs = constraints || foldup || index_foldup;
+  if (matings_pruning && a->mate != nullptr) {
+    const Literal* m = a->mate;
+    std::int64_t ns = s->copy->clause->number, nm = m->copy->clause->number;
+    if (!(ns > nm || (ns == nm && s->number > m->number))) return;
+  }
+  push_mark();
+  if (!unify_lists(s->args, a->args, s->predicate->arity)) {
+    ++failed_inferences;
+    return;
+  }
+  if (!constraints) {
+    if (logs) {
+      push_v_mark();
+      mark_reduction(a, d);
+    }
+  } else {
+    push_v_mark();
+    actual_c_stack = c_stack;
+    if (propagate_substitution()) {
+      if (foldup || index_foldup) mark_reduction(a, d);
+    } else {
+      c_stack = actual_c_stack;
+      undo_v_trail();
+      unbind_vars();
+      ++constraint_fails;
+      ++failed_inferences;
+      return;
+    }
+  }
+  SubgoalGroup* const kept_subgoals = global_subgoals;
+  const std::size_t kept_c_stack = actual_c_stack;
+  ++successful_inferences;
+  ++successful_reduction_steps;
+  ++nr_reduction_steps;
+  s->closed = true;
+  solve_next(d, k - 1);
+  --nr_reduction_steps;
+  global_subgoals = kept_subgoals;
+  if (logs) undo_v_trail();
+  if (constraints) c_stack = kept_c_stack;
+  unbind_vars();
 }
 
 void Prover::mark_reduction(Literal* a, std::int64_t d) {
@@ -307,11 +344,81 @@ void Prover::fold_up(Literal* p, std::int64_t d) {
   log_write(p->sign);
   log_write(p->foldup_link);
   p->sign = p->sign == '-' ? '+' : '-';
+  group_lemma(p, target);
   p->foldup_link = target->foldup_link;
   target->foldup_link = p;
   if (index_foldup && target == foldup_root) {
     lemmatype = 1;
     in_lemma_index_subgoal(p);
+  }
+}
+
+Literal* Prover::lemma_group(Literal* anchor, Predicate* predicate, char sign) const {
+  if (anchor == foldup_root) return predicate->root_lemmas[sign == '+'];
+  if ((anchor->lemma_keys & lemma_key_bit(predicate, sign)) == 0) return nullptr;
+  Literal* g = anchor->lemma_groups;
+  while (g != nullptr && (g->predicate != predicate || g->sign != sign)) g = g->group_next;
+  return g;
+}
+
+// Where the first lemma of P's predicate and sign at the anchor is held: a
+// slot of the predicate record at the root, else the anchor's slot or a
+// group's `group_next`; null in it when there is no such lemma yet.
+Literal** Prover::lemma_group_slot(Literal* anchor, Literal* p) {
+  if (anchor == foldup_root) return &p->predicate->root_lemmas[p->sign == '+'];
+  Literal** place = &anchor->lemma_groups;
+  while (*place != nullptr && ((*place)->predicate != p->predicate || (*place)->sign != p->sign))
+    place = &(*place)->group_next;
+  return place;
+}
+
+// Enters the lemma P (its sign already flipped), which the chain is about to
+// place right after `target`, into the groups of its anchor: the target
+// itself when that is a subgoal on the branch or the root, else the
+// target's own anchor.  In the group of P's predicate and sign, P comes
+// after the group's lemmas that precede the target in the chain (the
+// target included) and before the others.  Every write to a record already
+// in the groups is logged; of P's own fields, only `anchor` is read while P
+// is no lemma, and it is logged too.
+void Prover::group_lemma(Literal* p, Literal* target) {
+  Literal* anchor = target->anchor != nullptr ? target->anchor : target;
+  log_write(p->anchor);
+  p->anchor = anchor;
+  if (target != anchor && target->predicate == p->predicate && target->sign == p->sign) {
+    p->key_next = target->key_next;
+    log_write(target->key_next);
+    target->key_next = p;
+    return;
+  }
+  Literal** place = lemma_group_slot(anchor, p);
+  Literal* head = *place;
+  // The group's first lemma after P's place: its first lemma when P goes to
+  // the front of the anchor's lemmas, else the first one after the target.
+  Literal* after = head;
+  if (target != anchor && head != nullptr) {
+    after = target->foldup_link;
+    while (after != nullptr && after->anchor == anchor &&
+           (after->predicate != p->predicate || after->sign != p->sign))
+      after = after->foldup_link;
+    if (after != nullptr && after->anchor != anchor) after = nullptr;
+  }
+  p->key_next = after;
+  if (after == head) {  // P becomes the group's first lemma, or makes the group
+    if (head != nullptr) {
+      p->group_next = head->group_next;
+    } else if (anchor != foldup_root) {
+      p->group_next = anchor->lemma_groups;
+      place = &anchor->lemma_groups;
+      log_write(anchor->lemma_keys);
+      anchor->lemma_keys |= lemma_key_bit(p->predicate, p->sign);
+    }
+    log_write(*place);
+    *place = p;
+  } else {
+    Literal* before = head;
+    while (before->key_next != after) before = before->key_next;
+    log_write(before->key_next);
+    before->key_next = p;
   }
 }
 

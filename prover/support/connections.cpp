@@ -20,6 +20,10 @@ ConnectionList* store_list(Prover& p, ConnectionList* list, bool reduction,
   list->count = static_cast<std::int64_t>(entries.size());
   list->entries = p.arena.array<Connection>(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) list->entries[i] = entries[i];
+  list->non_units = p.arena.array<std::int64_t>(entries.size());
+  for (std::size_t i = entries.size(); i-- > 0;)
+    if (entries[i].clause->length > 1)
+      list->non_units[i] = 1 + (i + 1 < entries.size() ? list->non_units[i + 1] : 0);
   return list;
 }
 

@@ -10,11 +10,13 @@
 
 namespace velkor {
 
-void Prover::push_trail(Term* item) {
-  if (++trail_top == trail_items.size())
-    trail_items.push_back(item);
-  else
-    trail_items[trail_top] = item;
+// Out of line, so that the pushes stay small enough to be inlined.
+__attribute__((noinline)) void Prover::grow_trail() {
+  trail_items.push_back(nullptr);
+}
+
+__attribute__((noinline)) void Prover::grow_v_trail() {
+  v_trail_items.emplace_back();
 }
 
 bool Prover::unbind_vars() {
@@ -25,18 +27,22 @@ bool Prover::unbind_vars() {
   }
 }
 
-void Prover::push_v_undo(const ValueUndo& undo) {
-  if (++v_trail_top == v_trail_items.size())
-    v_trail_items.push_back(undo);
-  else
-    v_trail_items[v_trail_top] = undo;
-}
-
 void Prover::undo_v_trail() {
   for (;;) {
     const ValueUndo& u = v_trail_items[v_trail_top--];
     if (u.object == nullptr) return;
-    std::memcpy(u.object, &u.old_value, u.size);
+    // Fixed sizes become plain stores; a copy of variable length would not.
+    switch (u.size) {
+      case 8:
+        std::memcpy(u.object, &u.old_value, 8);
+        break;
+      case 1:
+        std::memcpy(u.object, &u.old_value, 1);
+        break;
+      default:
+        std::memcpy(u.object, &u.old_value, u.size);
+        break;
+    }
   }
 }
 
