@@ -193,6 +193,8 @@ if ((${#roots[@]} == 0)); then
 fi
 satlib=${satlib:-$root/tests/data/satlib}
 if $short; then limit=${limit:-0.2}; else limit=${limit:-10}; fi
+[[ $limit =~ ^[0-9]+(\.[0-9]+)?$ && ! $limit =~ ^[0.]+$ ]] ||
+  { echo "run.sh: --limit needs a positive number of seconds" >&2; exit 2; }
 ((${#configs[@]})) || configs=("" "-reg" "-foldup" "-reg -foldup" "-reg -sgindex -indexfoldup" "--auto")
 
 if [[ -z $velkor$quorvel$converter$checker ]] && ! $short; then
@@ -261,6 +263,7 @@ for config in "${configs[@]}"; do settings+=(--config "$config"); done
 "$root/bench/corpus/velkor-runs" -j "$jobs" --limit "$limit" "${settings[@]}" --velkor "$velkor" \
   --proof-check "$checker" --quorvel "$quorvel" --results "$results" \
   ${keep:+--keep "$work/velkor"} --problems "$work/problems" >"$work/velkor-summary"
+(($? == 2)) && exit 2
 cat "$work/velkor-summary"
 while IFS= read -r line; do errors=$((errors + 1)); done < <(grep '^ERROR: ' "$work/velkor-summary")
 echo
