@@ -1,138 +1,74 @@
 #!/usr/bin/env bash
-# Corpus run over TPTP problems and SATLIB instances: by default the sample
-# kept in the repository (tests/data), or a whole library:
+# Corpus run over TPTP problems and SATLIB instances: by default the samples
+# kept in the repository (tests/data), or whole libraries:
 #
-#  1. every TPTP problem of the Problems folder converted with tptp-to-velkor; the
-#     problem report velkor prints for the plain conversion (no equality
-#     axioms, tautologies kept) compared with the file's "% Syntax" header;
-#  2. velkor on every converted problem under a per-problem time limit, for
-#     the settings default, -reg, -foldup and -reg -foldup: solved problems,
-#     "FORMULA IS SATISFIABLE" answers (all problems are unsatisfiable, so each
-#     one is an error), inferences (succ + match + fail of the "Lev." lines),
-#     CPU seconds and inferences per second of the solved problems; every proof
-#     found is also checked with proof-check when that program is available;
-#  3. quorvel on every SATLIB instance: the verdict (uf* must be
-#     satisfiable, uuf* unsatisfiable), the model printed with -negmodel
-#     checked against the clauses, branches and branches per CPU second.
+#  1. every clause problem (a name with "-") converted with tptp-to-velkor
+#     without equality axioms and with tautologies kept, and the problem
+#     report velkor prints for it compared with the file's "% Syntax" header;
+#  2. velkor on every clause and first-order problem (names with "-" and
+#     "+"), read directly, with -proof and a CPU-time limit, under the
+#     settings default, -reg, -foldup, -reg -foldup, -reg -sgindex
+#     -indexfoldup and --auto, through bench/corpus/velkor-runs: every
+#     CNFRefutation is checked with proof-check;
+#  3. quorvel -negmodel on every SATLIB instance: the verdict (uf* must be
+#     satisfiable, uuf* unsatisfiable), the model checked against the
+#     clauses, branches and branches per CPU second.
 #
-# Any error (conversion failure, header mismatch, satisfiable answer, proof
-# that does not check, wrong verdict, model that falsifies a clause) is listed
-# and makes the exit status 1.
+# Runs go N at a time (-j N, default: the number of cores).  Every velkor and
+# quorvel run becomes one line of the results file (CSV, --results FILE,
+# default corpus-results.csv): problem,configuration,status,cpu_seconds,
+# inferences,proof_checked,max_rss_kib.  quorvel's lines have the
+# configuration "quorvel -negmodel", its branches as inferences, and "yes" in
+# proof_checked for a model that satisfies every clause.  bench/compare
+# compares such files.
 #
-#   bench/corpus/run.sh [--short] [--build DIR] [--limit SECONDS]
-#                       [--tptp DIR] [--satlib DIR] [--data DIR]
-#                       [--velkor PATH] [--quorvel PATH] [--converter PATH]
-#                       [--proof-check PATH] [--keep DIR]
+# Errors, listed as ERROR: lines, make the exit status 1: a conversion
+# failure, a report that differs from its header, a run without an SZS status
+# line (or with Error, InputError, SyntaxError), Satisfiable or
+# CounterSatisfiable for a problem whose header says Unsatisfiable or
+# Theorem (or the other way round), a refutation that does not check, a
+# wrong quorvel verdict, a model that falsifies a clause.
 #
-# --tptp DIR is a TPTP library root (DIR/Problems, DIR/Axioms); default: the
-# TPTP environment variable, else the repository's sample tests/data/tptp.
-# --satlib DIR holds *.cnf instances; default tests/data/satlib.  --data DIR
-# stands for --tptp DIR/tptp --satlib DIR/satlib.
+#   bench/corpus/run.sh [--short] [-j N] [--limit SECONDS] [--results FILE]
+#                       [--build DIR] [--tptp DIR]... [--satlib DIR] [--data DIR]
+#                       [--config 'OPTIONS']... [--velkor PATH] [--quorvel PATH]
+#                       [--converter PATH] [--proof-check PATH] [--keep DIR]
 #
-# The long form (default) takes every problem and instance with a limit of
-# 10 s per velkor run; it uses the release build in build/ and builds the
-# programs there first unless their paths are given.  --short (0.2 s per
-# run, only the uf20, uf50 and uuf50 families) finishes in seconds on the
-# sample; CTest runs it.  Limits of whole seconds are CPU time (ulimit -t,
-# with a wall-clock backstop); fractional limits are wall-clock time.
+# --tptp DIR is a TPTP library root (DIR/Problems, DIR/Axioms), and may be
+# given more than once; default: the TPTP environment variable, else the
+# repository's samples tests/data/tptp and tests/data/tptp-fof.  --satlib DIR
+# holds *.cnf instances; default tests/data/satlib.  --data DIR stands for
+# --tptp DIR/tptp --tptp DIR/tptp-fof --satlib DIR/satlib (those that exist).
+# --config replaces the six settings of step 2 (repeat it for several).
+#
+# The long form (default) has a limit of 10 s of CPU per velkor run (--limit
+# S, a decimal number, velkor's --time-limit); it uses the release build in
+# build/ and builds the programs there first unless their paths are given.
+# --short (0.2 s per run, only the uf20, uf50 and uuf50 families) finishes in
+# seconds on the samples; CTest runs it.  --keep DIR keeps every output.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
-short=false build=$root/build limit= tptp=${TPTP:-} satlib= keep=
-velkor= quorvel= converter= checker=
-usage() { sed -n '2,/^set -uo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 2; }
-while (($#)); do
-  case $1 in
-    --short) short=true ;;
-    --build) build=${2:?} && shift ;;
-    --limit) limit=${2:?} && shift ;;
-    --velkor) velkor=${2:?} && shift ;;
-    --quorvel) quorvel=${2:?} && shift ;;
-    --converter) converter=${2:?} && shift ;;
-    --proof-check) checker=${2:?} && shift ;;
-    --tptp) tptp=${2:?} && shift ;;
-    --satlib) satlib=${2:?} && shift ;;
-    --data) tptp=${2:?}/tptp satlib=$2/satlib && shift ;;
-    --keep) keep=${2:?} && shift ;;
-    -h | --help) usage ;;
-    *) echo "run.sh: unknown argument $1" >&2 && usage ;;
-  esac
-  shift
-done
-tptp=${tptp:-$root/tests/data/tptp}
-satlib=${satlib:-$root/tests/data/satlib}
-if $short; then limit=${limit:-0.2}; else limit=${limit:-10}; fi
 
-if [[ -z $velkor$quorvel$converter$checker ]] && ! $short; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null &&
-    cmake --build "$build" --target velkor quorvel tptp-to-velkor proof-check -j2 >/dev/null ||
-    { echo "run.sh: cannot build in $build" >&2; exit 2; }
-fi
-velkor=${velkor:-$build/prover/velkor}
-quorvel=${quorvel:-$build/modelgen/quorvel}
-converter=${converter:-$build/tools/tptp_to_velkor/tptp-to-velkor}
-checker=${checker:-$build/tools/proof_check/proof-check}
-for program in "$velkor" "$quorvel" "$converter"; do
-  [[ -x $program ]] || { echo "run.sh: $program is missing; build it first" >&2; exit 2; }
-done
-[[ -x $checker ]] || { echo "note: no $checker, proofs are not checked" >&2; checker=; }
-[[ -d $tptp/Problems ]] || { echo "run.sh: no TPTP problems under $tptp/Problems" >&2; exit 2; }
-[[ -d $satlib ]] || { echo "run.sh: no SATLIB folder $satlib" >&2; exit 2; }
-
-if [[ -n $keep ]]; then
-  work=$keep && mkdir -p "$work"
-else
-  work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
-fi
-mkdir -p "$work/plain" "$work/full" "$work/out"
-
-errors=0
-error() {
-  echo "ERROR: $*"
-  errors=$((errors + 1))
-}
-
-# Runs "$@" under the time limit with output to $1 (shifted off) and prints
-# the CPU seconds it used and its exit status.  Whole-second limits are CPU
-# limits.
-limited() {
-  local out=$1 TIMEFORMAT='%U %S' t
-  shift
-  if [[ $limit =~ ^[0-9]+$ ]]; then
-    t=$( { time bash -c 'ulimit -c 0; ulimit -t "$1"; shift; exec "$@"' _ "$limit" \
-      timeout -s KILL $((2 * limit + 5)) "$@" >"$out" 2>&1; echo "status $?" >&2; } 2>&1)
-  else
-    t=$( { time timeout -s KILL "$limit" "$@" >"$out" 2>&1; echo "status $?" >&2; } 2>&1)
-  fi
-  awk '/^status/ { status = $2; next } { cpu = $1 + $2 } END { printf "%.3f %d\n", cpu, status }' <<<"$t"
-}
-
-# Count per CPU second; "-" when the time is too short to measure (bash
-# reports CPU time in milliseconds).
-rate() { awk -v n="$1" -v s="$2" 'BEGIN { if (s < 0.05) print "-"; else printf "%.0f\n", n / s }'; }
-
-# Flat, or in domain folders as in the TPTP library; includes are resolved
-# against the library root.
-mapfile -t problems < <(find "$tptp/Problems" -name '*.p' | sort)
-export TPTP=$tptp
-
-# 1. Conversion and the problem report against the "% Syntax" header.
-converted=() refused=() matches=0
-for file in "${problems[@]}"; do
+# Worker of step 1 (xargs starts one per problem): prints NAME, a tab and
+# the verdict (match, noheader, refused, convert: MESSAGE, mismatch ...).
+if [[ ${1:-} == --header-one ]]; then
+  converter=$2 velkor=$3 work=$4 file=$5
   name=$(basename "$file" .p)
-  if ! "$converter" "$file" >"$work/full/$name.v" 2>"$work/out/$name.convert"; then
-    # The converter refuses only what velkor cannot read (the empty clause)
-    # and then says why; anything else is a conversion fault.
-    if grep -q "empty" "$work/out/$name.convert"; then refused+=("$name"); else
-      error "$name: conversion failed: $(head -c 300 "$work/out/$name.convert")"
+  if ! "$converter" --no-equality-axioms --keep-tautologies "$file" >"$work/$name.v" \
+    2>"$work/$name.convert"; then
+    # The converter refuses only what velkor's syntax cannot hold (an empty
+    # clause) and then says why; anything else is a conversion fault.
+    if grep -q "empty" "$work/$name.convert"; then verdict=refused; else
+      verdict="convert: $(head -c 300 "$work/$name.convert" | tr '\n' ' ')"
     fi
-    continue
+    printf '%s\t%s\n' "$name" "$verdict"
+    exit 0
   fi
-  converted+=("$name")
-  "$converter" --no-equality-axioms --keep-tautologies "$file" >"$work/plain/$name.v" 2>/dev/null
   # Level 1 alone is enough for the report, which comes first.
-  timeout -s KILL 20 "$velkor" -d 1 "$work/plain/$name.v" >"$work/out/$name.report" 2>&1
+  timeout -s KILL 20 "$velkor" -d 1 "$work/$name.v" >"$work/$name.report" 2>&1
   verdict=$(awk '
+
     function num(s) { gsub(/[^0-9]/, "", s); return s }
     FNR == NR {
       line = $0; sub(/^% *(Syntax *:)? */, "", line)
@@ -170,78 +106,34 @@ for file in "${problems[@]}"; do
           out = out " " keys[k] ": header [" h[keys[k]] "] report [" r[keys[k]] "]"
         }
       print out == "" ? "match" : "mismatch" out
-    }' <(sed '/^[^%]/q' "$file") "$work/out/$name.report")
-  case $verdict in
-    match) matches=$((matches + 1)) ;;
-    noheader) ;;
-    *) error "$name: problem report differs from the % Syntax header:${verdict#mismatch}" ;;
-  esac
-done
-echo "TPTP problems: ${#problems[@]}, converted: ${#converted[@]}," \
-  "refused (empty clause): ${#refused[@]}${refused[*]:+ (${refused[*]})}"
-echo "problem report vs % Syntax header: $matches match," \
-  "$(( ${#converted[@]} - matches )) without header or differing (differences are errors)"
-echo
+    }' <(sed '/^[^%]/q' "$file") "$work/$name.report")
+  printf '%s\t%s\n' "$name" "$verdict"
+  exit 0
+fi
 
-# 2. velkor under each setting.
-settings=("" "-reg" "-foldup" "-reg -foldup")
-echo "velkor, limit ${limit} s per problem, ${#converted[@]} problems"
-printf '%-14s %7s %7s %9s %8s %14s %10s %14s\n' setting solved timeout satisf. checked \
-  inferences cpu-s "inferences/s"
-for setting in "${settings[@]}"; do
-  solved=0 timeouts=0 sat=0 checked=0 inferences=0 cpu=0
-  for name in "${converted[@]}"; do
-    out=$work/out/$name.${setting// /}.velkor
-    # shellcheck disable=SC2086 # the setting is a list of options
-    read -r seconds status < <(limited "$out" "$velkor" -proof $setting "$work/full/$name.v")
-    if grep -q "FORMULA IS SATISFIABLE" "$out"; then
-      sat=$((sat + 1))
-      error "velkor ${setting:-(default)} $name: FORMULA IS SATISFIABLE for an unsatisfiable problem"
-    fi
-    # A run stopped by the limit while printing its proof has not finished.
-    if ((status != 0)) || ! grep -q "PROOF WITH" "$out"; then
-      timeouts=$((timeouts + 1)) && continue
-    fi
-    solved=$((solved + 1))
-    count=$(awk '/^Lev\. / {
-        header = $0; sub(/^Lev\. [0-9]+: inferences: /, "", header); sub(/: .*/, "", header)
-        n = split(header, word, " "); split($0, tail, ": "); split(tail[4], value, " ")
-        for (k = 1; k <= n; k++) if (word[k] != "constr") total += value[k]
-      } END { print total + 0 }' "$out")
-    inferences=$((inferences + count))
-    cpu=$(awk -v a="$cpu" -v b="$seconds" 'BEGIN { printf "%.3f", a + b }')
-    if [[ -n $checker ]]; then
-      if "$checker" --quorvel "$quorvel" --problem "$work/full/$name.v" "$out" >"$out.check" 2>&1; then
-        checked=$((checked + 1))
-      else
-        error "velkor ${setting:-(default)} $name: the proof does not check: $(head -c 500 "$out.check")"
-      fi
-    fi
-  done
-  printf '%-14s %7d %7d %9d %8s %14d %10.2f %14s\n' "${setting:-default}" "$solved" "$timeouts" \
-    "$sat" "${checker:+$checked}" "$inferences" "$cpu" "$(rate "$inferences" "$cpu")"
-done
-echo
-
-# 3. quorvel over the SATLIB instances.
-declare -A count branches seconds models
-families=()
-for file in "$satlib"/*.cnf; do
-  family=$(basename "$file" .cnf)
-  family=${family%%-*}
-  if $short && [[ ! $family =~ ^(uf20|uf50|uuf50)$ ]]; then continue; fi
-  if [[ -z ${count[$family]+set} ]]; then
-    families+=("$family")
-    count[$family]=0 branches[$family]=0 seconds[$family]=0 models[$family]=0
+# Worker of step 3: one quorvel run, printed as a results line.
+if [[ ${1:-} == --quorvel-one ]]; then
+  quorvel=$2 keep=$3 file=$4
+  name=$(basename "$file" .cnf)
+  out=$(mktemp)
+  ulimit -c 0
+  if [[ -x /usr/bin/time ]]; then
+    (ulimit -t 600 && exec /usr/bin/time -f '%U %S %M' -o "$out.time" "$quorvel" -negmodel "$file") \
+      >"$out" 2>&1
+  else
+    { TIMEFORMAT='%U %S -'; time (ulimit -t 600 && "$quorvel" -negmodel "$file" >"$out" 2>&1); } \
+      2>"$out.time"
   fi
-  out=$work/out/$(basename "$file" .cnf).quorvel
-  read -r t status < <(limit=600 limited "$out" "$quorvel" -negmodel "$file")
+  # A run that exits non-zero gets a line about it before the figures.
+  read -r user sys rss < <(tail -n 1 "$out.time")
   line=$(grep -E '^(un)?satisfiable: ' "$out" | tail -n 1)
-  case "$family:$line" in
-    uf*:satisfiable:* | uuf*:unsatisfiable:*) ;;
-    *) error "quorvel $(basename "$file"): wrong or no verdict: ${line:-$(tail -n 1 "$out")}" && continue ;;
+  status=none checked=- branches=0
+  case $line in
+    satisfiable:*) status=Satisfiable ;;
+    unsatisfiable:*) status=Unsatisfiable ;;
   esac
-  if [[ $line == satisfiable:* ]]; then
+  if [[ $status != none ]]; then branches=${line#*: } branches=${branches%% branches*}; fi
+  if [[ $status == Satisfiable ]]; then
     # Every clause must have a literal that the printed model makes true.
     falsified=$(awk '
       FNR == NR {
@@ -258,33 +150,162 @@ for file in "$satlib"/*.cnf; do
         }
       }
       END { print bad + 0 }' "$out" "$file")
-    if ((falsified > 0)); then
-      error "quorvel $(basename "$file"): the model falsifies $falsified clauses"
-    else
-      models[$family]=$((models[$family] + 1))
-    fi
+    ((falsified == 0)) && checked=yes || checked=no
   fi
-  n=${line#*: }
-  n=${n%% branches*}
-  count[$family]=$((count[$family] + 1))
-  branches[$family]=$((branches[$family] + n))
-  seconds[$family]=$(awk -v a="${seconds[$family]}" -v b="$t" 'BEGIN { printf "%.3f", a + b }')
+  [[ -n $keep ]] && cp "$out" "$keep/$name.quorvel"
+  rm -f "$out" "$out.time"
+  printf '%s,"quorvel -negmodel",%s,%.3f,%s,%s,%s\n' "$name" "$status" \
+    "$(awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }')" "$branches" "$checked" "$rss"
+  exit 0
+fi
+
+short=false jobs=$(nproc) build=$root/build limit= results=corpus-results.csv keep=
+roots=() satlib= velkor= quorvel= converter= checker= configs=()
+usage() { sed -n '2,/^set -uo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 2; }
+while (($#)); do
+  case $1 in
+    --short) short=true ;;
+    -j) jobs=${2:?} && shift ;;
+    --build) build=${2:?} && shift ;;
+    --limit) limit=${2:?} && shift ;;
+    --results) results=${2:?} && shift ;;
+    --config) configs+=("$2") && shift ;;
+    --velkor) velkor=${2:?} && shift ;;
+    --quorvel) quorvel=${2:?} && shift ;;
+    --converter) converter=${2:?} && shift ;;
+    --proof-check) checker=${2:?} && shift ;;
+    --tptp) roots+=("${2:?}") && shift ;;
+    --satlib) satlib=${2:?} && shift ;;
+    --data)
+      for sub in tptp tptp-fof; do [[ -d ${2:?}/$sub ]] && roots+=("$2/$sub"); done
+      satlib=$2/satlib && shift ;;
+    --keep) keep=${2:?} && shift ;;
+    -h | --help) usage ;;
+    *) echo "run.sh: unknown argument $1" >&2 && usage ;;
+  esac
+  shift
 done
-echo "quorvel over $satlib"
-printf '%-8s %9s %14s %12s %9s %14s\n' family instances "models ok" branches cpu-s branches/s
-total_branches=0 total_seconds=0
-for family in $(printf '%s\n' "${families[@]}" | sort -V); do
-  b=${branches[$family]} s=${seconds[$family]}
-  total_branches=$((total_branches + b))
-  total_seconds=$(awk -v a="$total_seconds" -v b="$s" 'BEGIN { printf "%.3f", a + b }')
-  [[ $family == uuf* ]] && checked_models=- || checked_models=${models[$family]}
-  printf '%-8s %9d %14s %12d %9.2f %14s\n' "$family" "${count[$family]}" "$checked_models" "$b" "$s" \
-    "$(rate "$b" "$s")"
+[[ $jobs =~ ^[1-9][0-9]*$ ]] || { echo "run.sh: -j needs a positive number" >&2; exit 2; }
+if ((${#roots[@]} == 0)); then
+  if [[ -n ${TPTP:-} ]]; then roots=("$TPTP"); else
+    roots=("$root/tests/data/tptp" "$root/tests/data/tptp-fof")
+  fi
+fi
+satlib=${satlib:-$root/tests/data/satlib}
+if $short; then limit=${limit:-0.2}; else limit=${limit:-10}; fi
+[[ $limit =~ ^[0-9]+(\.[0-9]+)?$ && ! $limit =~ ^[0.]+$ ]] ||
+  { echo "run.sh: --limit needs a positive number of seconds" >&2; exit 2; }
+((${#configs[@]})) || configs=("" "-reg" "-foldup" "-reg -foldup" "-reg -sgindex -indexfoldup" "--auto")
+
+if [[ -z $velkor$quorvel$converter$checker ]] && ! $short; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null &&
+    cmake --build "$build" --target velkor quorvel tptp-to-velkor proof-check >/dev/null ||
+    { echo "run.sh: cannot build in $build" >&2; exit 2; }
+fi
+velkor=${velkor:-$build/prover/velkor}
+quorvel=${quorvel:-$build/modelgen/quorvel}
+converter=${converter:-$build/tools/tptp_to_velkor/tptp-to-velkor}
+checker=${checker:-$build/tools/proof_check/proof-check}
+for program in "$velkor" "$quorvel" "$converter"; do
+  [[ -x $program ]] || { echo "run.sh: $program is missing; build it first" >&2; exit 2; }
 done
-printf '%-8s %9s %14s %12d %9.2f %14s\n' total "" "" "$total_branches" "$total_seconds" \
-  "$(rate "$total_branches" "$total_seconds")"
+for dir in "${roots[@]}"; do
+  [[ -d $dir/Problems ]] || { echo "run.sh: no TPTP problems under $dir/Problems" >&2; exit 2; }
+done
+[[ -d $satlib ]] || { echo "run.sh: no SATLIB folder $satlib" >&2; exit 2; }
+case $results in /*) ;; *) results=$PWD/$results ;; esac
+
+if [[ -n $keep ]]; then
+  work=$keep && mkdir -p "$work"
+else
+  work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
+fi
+mkdir -p "$work/plain" "$work/velkor" "$work/quorvel"
+
+errors=0
+error() {
+  echo "ERROR: $*"
+  errors=$((errors + 1))
+}
+
+# Flat, or in domain folders as in the TPTP library.  Includes are resolved
+# against the library root when there is one, else (several roots) against
+# the nearest folder above each problem that holds them.
+find "${roots[@]/%//Problems}" -name '*-*.p' | sort >"$work/cnf"
+find "${roots[@]/%//Problems}" -name '*.p' \( -name '*-*' -o -name '*+*' \) | sort >"$work/problems"
+if ((${#roots[@]} == 1)); then export TPTP=${roots[0]}; else unset TPTP; fi
+
+# 1. Conversion and the problem report against the "% Syntax" header.
+tr '\n' '\0' <"$work/cnf" |
+  xargs -0 -n 1 -P "$jobs" bash "$0" --header-one "$converter" "$velkor" "$work/plain" |
+  sort >"$work/headers"
+converted=0 matches=0 refused=()
+while IFS=$'\t' read -r name verdict; do
+  case $verdict in
+    refused) refused+=("$name") && continue ;;
+    convert:*) error "$name: conversion failed: ${verdict#convert: }" && continue ;;
+    match) matches=$((matches + 1)) ;;
+    noheader) ;;
+    *) error "$name: problem report differs from the % Syntax header:${verdict#mismatch}" ;;
+  esac
+  converted=$((converted + 1))
+done <"$work/headers"
+echo "clause problems: $(wc -l <"$work/cnf"), converted: $converted," \
+  "refused (empty clause): ${#refused[@]}${refused[*]:+ (${refused[*]})}"
+echo "problem report vs % Syntax header: $matches match," \
+  "$((converted - matches)) without header or differing (differences are errors)"
 echo
 
+# 2. velkor under each setting, on the problem files themselves.
+echo "velkor, $(wc -l <"$work/problems") problems, limit $limit s of CPU per run, -j $jobs"
+settings=()
+for config in "${configs[@]}"; do settings+=(--config "$config"); done
+"$root/bench/corpus/velkor-runs" -j "$jobs" --limit "$limit" "${settings[@]}" --velkor "$velkor" \
+  --proof-check "$checker" --quorvel "$quorvel" --results "$results" \
+  ${keep:+--keep "$work/velkor"} --problems "$work/problems" >"$work/velkor-summary"
+(($? == 2)) && exit 2
+cat "$work/velkor-summary"
+while IFS= read -r line; do errors=$((errors + 1)); done < <(grep '^ERROR: ' "$work/velkor-summary")
+echo
+
+# 3. quorvel over the SATLIB instances, its lines added to the results.
+find "$satlib" -maxdepth 1 -name '*.cnf' | sort | while IFS= read -r file; do
+  family=$(basename "$file" .cnf) family=${family%%-*}
+  if $short && [[ ! $family =~ ^(uf20|uf50|uuf50)$ ]]; then continue; fi
+  printf '%s\0' "$file"
+done | xargs -0 -n 1 -P "$jobs" bash "$0" --quorvel-one "$quorvel" "${keep:+$work/quorvel}" |
+  sort >"$work/quorvel.csv"
+cat "$work/quorvel.csv" >>"$results"
+echo "quorvel over $satlib"
+while IFS=, read -r name config status cpu branches checked rss; do
+  case "$name:$status" in
+    uf*:Satisfiable | uuf*:Unsatisfiable) ;;
+    *) error "quorvel $name: wrong or no verdict: $status" ;;
+  esac
+  [[ $checked == no ]] && error "quorvel $name: the model falsifies a clause"
+done <"$work/quorvel.csv"
+awk -F, '
+  function rate(n, s) { return s < 0.05 ? "-" : sprintf("%.0f", n / s) }
+  {
+    f = $1; sub(/-.*/, "", f)
+    if (!(f in count)) families[++n] = f
+    count[f]++; branches[f] += $5; cpu[f] += $4; if ($6 == "yes") models[f]++
+    all_branches += $5; all_cpu += $4
+  }
+  END {
+    printf "%-8s %9s %14s %12s %9s %14s\n", "family", "instances", "models ok", "branches", "cpu-s", "branches/s"
+    for (i = 1; i <= n; i++) {
+      f = families[i]
+      printf "%-8s %9d %14s %12d %9.2f %14s\n", f, count[f], f ~ /^uuf/ ? "-" : models[f] + 0,
+        branches[f], cpu[f], rate(branches[f], cpu[f])
+    }
+    printf "%-8s %9s %14s %12d %9.2f %14s\n", "total", "", "", all_branches, all_cpu, rate(all_branches, all_cpu)
+  }' <(sort -t, -k1,1V "$work/quorvel.csv")
+echo
+
+awk -F, 'NR > 1 && $7 != "-" && $7 + 0 > rss { rss = $7 + 0; what = $1 " under " $2 }
+  END { if (what != "") print "largest resident set of any run: " rss " KiB (" what ")" }' "$results"
+echo "results: $results"
 if ((errors > 0)); then
   echo "$errors error(s)"
   exit 1
