@@ -15,9 +15,7 @@ namespace velkor::testing {
 
 class ProverTest : public ::testing::Test {
  protected:
-  ProverTest() : p(std::make_unique<Prover>()) {
-    p->out = open_memstream(&buffer_, &length_);
-  }
+  ProverTest() : p(std::make_unique<Prover>()) { p->out = open_memstream(&buffer_, &length_); }
   ~ProverTest() override {
     std::fclose(p->out);
     std::free(buffer_);
