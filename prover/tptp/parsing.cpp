@@ -124,4 +124,27 @@ std::uint32_t read_term(Lexer& lex, Problem& problem,
   }
 }
 
+std::string add_atomic_literal(Lexer& lex, Problem& problem, bool positive, std::uint32_t left,
+                               const std::function<std::uint32_t()>& term, Clause& clause) {
+  if (lex.peek().kind == Tok::Equals || lex.peek().kind == Tok::NotEquals) {
+    if (lex.take().kind == Tok::NotEquals) positive = !positive;
+    std::uint32_t right = term();
+    clause.literals.push_back(Literal{positive, true, left, right});
+    return "";
+  }
+  const Term& atom = problem.terms[left];
+  if (atom.is_variable) return "a variable cannot stand as a literal";
+  const Symbol& predicate = problem.symbol(atom.id);
+  if (predicate.kind == SymbolKind::Number || predicate.kind == SymbolKind::Distinct)
+    return "a number or a distinct object cannot stand as a literal";
+  if (predicate.kind == SymbolKind::System && atom.arity == 0 &&
+      (predicate.spelling == "$true" || predicate.spelling == "$false")) {
+    // A true literal satisfies the clause; a false one adds nothing to it.
+    if ((predicate.spelling == "$true") == positive) clause.always_true = true;
+    return "";
+  }
+  clause.literals.push_back(Literal{positive, false, left, 0});
+  return "";
+}
+
 }  // namespace tptp

@@ -37,4 +37,12 @@ std::uint32_t read_term(Lexer& lex, Problem& problem,
                         const std::function<std::uint32_t(const Token&)>& variable,
                         const std::string& wanted = "a term");
 
+// Adds an atomic literal whose left term `left` is read, with the sign it
+// has so far: `s = t` and `s != t` (the right term read by `term`), or an
+// atom. `$true` and `$false` add no literal: a true one makes the clause
+// always true. Returns an error message for an atom that cannot stand as a
+// literal, empty otherwise.
+std::string add_atomic_literal(Lexer& lex, Problem& problem, bool positive, std::uint32_t left,
+                               const std::function<std::uint32_t()>& term, Clause& clause);
+
 }  // namespace tptp

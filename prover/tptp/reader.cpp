@@ -215,25 +215,9 @@ class FileReader {
 
   void atomic(bool positive, Clause& clause) {
     int line = lex_.peek().line;
-    std::uint32_t left = term();
-    if (lex_.peek().kind == Tok::Equals || lex_.peek().kind == Tok::NotEquals) {
-      if (lex_.take().kind == Tok::NotEquals) positive = !positive;
-      std::uint32_t right = term();
-      clause.literals.push_back(Literal{positive, true, left, right});
-      return;
-    }
-    const Term& atom = problem_.terms[left];
-    if (atom.is_variable) fail(line, "a variable cannot stand as a literal");
-    const Symbol& predicate = problem_.symbol(atom.id);
-    if (predicate.kind == SymbolKind::Number || predicate.kind == SymbolKind::Distinct)
-      fail(line, "a number or a distinct object cannot stand as a literal");
-    if (predicate.kind == SymbolKind::System && atom.arity == 0 &&
-        (predicate.spelling == "$true" || predicate.spelling == "$false")) {
-      // A true literal satisfies the clause; a false one adds nothing to it.
-      if ((predicate.spelling == "$true") == positive) clause.always_true = true;
-      return;
-    }
-    clause.literals.push_back(Literal{positive, false, left, 0});
+    std::string error = add_atomic_literal(
+        lex_, problem_, positive, term(), [this] { return term(); }, clause);
+    if (!error.empty()) fail(line, error);
   }
 
   std::uint32_t term() {
