@@ -215,14 +215,16 @@ class Prover {
   ConnectionList* eq_links;
 
   // Proofs in full (`record_derivations`): the copies of the tableau in
-  // entry order, the lemma steps on the current branch, and the bindings of
-  // the last successful index lookup.
+  // entry order (with the number of lemma steps taken before each), the
+  // lemma steps on the current branch, and the bindings of the last
+  // successful index lookup.
   struct BranchLemmaUse {
     Derivation* derivation;
     std::size_t first;  // its bindings in `lemma_use_terms`
     std::int64_t nr_bindings;
   };
   std::vector<ClauseCopy*> copy_stack;
+  std::vector<std::size_t> copy_stack_uses;
   std::vector<BranchLemmaUse> lemma_uses;
   std::vector<Term*> lemma_use_terms;
   Derivation* matched_derivation = nullptr;
@@ -451,6 +453,9 @@ class Prover {
   void index_match(TrieNode* level, Term* q, Term** rest, std::int64_t rest_n);
   void index_continue(TrieNode* node, Term** rest, std::int64_t rest_n);
   Clause* entering_input_lemma_ = nullptr;
+  // A folded-up subgoal's entry rests on the subtree below it alone: the
+  // copies from this one on (null: on the whole tableau).
+  ClauseCopy* entering_subtree_ = nullptr;
   struct PendingList {
     Term** terms;
     std::int64_t n;

@@ -160,10 +160,16 @@ void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, 
     if (s != nullptr) p->selected = true;  // the connected literal is closed
   }
 
-  if (record_derivations) copy_stack.push_back(a);
+  if (record_derivations) {
+    copy_stack.push_back(a);
+    copy_stack_uses.push_back(lemma_uses.size());
+  }
   if (s != nullptr && !pushes_copy && nd == 0) s->closed = true;  // a unit clause closes it
   solve_next(d2, k - 2 + n + nd);
-  if (record_derivations) copy_stack.pop_back();
+  if (record_derivations) {
+    copy_stack.pop_back();
+    copy_stack_uses.pop_back();
+  }
 
   global_subgoals = kept_subgoals;
   if (s != nullptr) {

@@ -49,7 +49,11 @@ Literal* Prover::next_subgoal() {
     if (g->older != nullptr && g->completes_parent) {
       ClauseCopy* entered = group_item(g, 0)->copy;
       entered->parent->closed = true;
-      if (foldup || index_foldup) fold_up(entered->parent, entered->entry_inferences - 1);
+      if (foldup || index_foldup) {
+        entering_subtree_ = entered;
+        fold_up(entered->parent, entered->entry_inferences - 1);
+        entering_subtree_ = nullptr;
+      }
     }
     global_subgoals = g->older;
     if (global_subgoals == nullptr) proof_report();

@@ -236,13 +236,23 @@ Derivation* Prover::snapshot_derivation(const std::vector<Term*>& entry_variable
     d->instances[0] = copy_literals(entering_input_lemma_->literals, entering_input_lemma_, 1);
   } else {
     // Each copy, and after a copy entered with differences the clause of
-    // equality theory behind them.
-    const std::size_t room = 2 * copy_stack.size();
+    // equality theory behind them. A folded-up subgoal rests on the copies
+    // entered since the one below it (its subtree, and perhaps copies of
+    // other branches the selection turned to in between): taking only those
+    // keeps the snapshots of a deep tableau from growing with all of it.
+    std::size_t from = 0;
+    if (entering_subtree_ != nullptr) {
+      from = copy_stack.size();
+      while (from > 0 && copy_stack[from - 1] != entering_subtree_) --from;
+      if (from > 0) --from;
+    }
+    const std::size_t room = 2 * (copy_stack.size() - from);
     d->clauses = arena.array<Clause*>(room);
     d->instances = arena.array<Literal*>(room);
     d->lengths = arena.array<std::int64_t>(room);
     std::vector<Literal> step;
-    for (ClauseCopy* a : copy_stack) {
+    for (std::size_t i = from; i < copy_stack.size(); ++i) {
+      ClauseCopy* a = copy_stack[i];
       Clause* c = a->clause;
       d->clauses[d->nr_instances] = c;
       d->lengths[d->nr_instances] = c->length;
@@ -253,11 +263,12 @@ Derivation* Prover::snapshot_derivation(const std::vector<Term*>& entry_variable
       d->lengths[d->nr_instances] = n;
       d->instances[d->nr_instances++] = copied;
     }
-    d->nr_uses = static_cast<std::int64_t>(lemma_uses.size());
-    d->uses = arena.array<LemmaUse>(lemma_uses.size());
-    for (std::size_t i = 0; i < lemma_uses.size(); ++i) {
+    const std::size_t first_use = from < copy_stack_uses.size() ? copy_stack_uses[from] : 0;
+    d->nr_uses = static_cast<std::int64_t>(lemma_uses.size() - first_use);
+    d->uses = arena.array<LemmaUse>(lemma_uses.size() - first_use);
+    for (std::size_t i = first_use; i < lemma_uses.size(); ++i) {
       const BranchLemmaUse& use = lemma_uses[i];
-      LemmaUse& u = d->uses[i];
+      LemmaUse& u = d->uses[i - first_use];
       u.derivation = use.derivation;
       u.nr_bindings = use.nr_bindings;
       u.bindings = arena.array<Term*>(static_cast<std::size_t>(use.nr_bindings));
