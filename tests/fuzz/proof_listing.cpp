@@ -2,11 +2,10 @@
 // a proof and a problem's input_clause entries.  Each listed instance is
 // compared with its clause and grounded, as the check does before it asks
 // quorvel.
-#include "tests/fuzz/fuzz_support.hpp"
 #include "tools/proof_check/proof.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string_view text = fuzz::as_text(data, size);
+  std::string_view text(reinterpret_cast<const char*>(data), size);
   proof_check::UsedClauses used = proof_check::parse_used_clauses(text);
   std::vector<proof_check::Clause> ground;
   for (const proof_check::UsedClause& entry : used.clauses) {

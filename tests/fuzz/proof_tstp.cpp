@@ -2,13 +2,12 @@
 // markers is found and read, its clauses compared with each other and
 // grounded, as the check does before it asks quorvel.
 #include "prover/tptp/error.hpp"
-#include "tests/fuzz/fuzz_support.hpp"
 #include "tools/proof_check/tstp.hpp"
 
 namespace tstp = proof_check::tstp;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string_view text = fuzz::as_text(data, size);
+  std::string_view text(reinterpret_cast<const char*>(data), size);
   tstp::BlockPosition block = tstp::find_refutation(text);
   if (!block.found || !block.complete) return 0;
   try {

@@ -3,10 +3,11 @@
 // which is everything quorvel does with a clause file before the search.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "modelgen/model_generator.hpp"
-#include "tests/fuzz/fuzz_support.hpp"
 
 namespace fuzz {
 
@@ -14,7 +15,7 @@ enum class QuorvelSyntax { kInteger, kGeneral, kDimacs };
 
 inline int read_quorvel(const std::uint8_t* data, std::size_t size, QuorvelSyntax syntax) {
   static std::FILE* sink = std::fopen("/dev/null", "w");
-  std::string_view text = fuzz::as_text(data, size);
+  std::string_view text(reinterpret_cast<const char*>(data), size);
   auto generator = std::make_unique<modelgen::ModelGenerator>();
   generator->out = sink;
   generator->literal_marks.assign(2 * static_cast<std::size_t>(modelgen::kInputAtomLimit) + 1, 0);

@@ -6,10 +6,9 @@
 #include "prover/tptp/error.hpp"
 #include "prover/tptp/reader.hpp"
 #include "prover/tptp/writer.hpp"
-#include "tests/fuzz/fuzz_support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string_view text = fuzz::as_text(data, size);
+  std::string_view text(reinterpret_cast<const char*>(data), size);
   tptp::Problem problem;
   tptp::ReadOptions options;
   options.root = "/nonexistent-fuzz-root";
