@@ -281,6 +281,10 @@ Derivation* Prover::snapshot_derivation(const std::vector<Term*>& entry_variable
   for (std::size_t i = 0; i < entry_variables.size(); ++i)
     d->variables[i] = snapshot_term(entry_variables[i]);
   unbind_vars();
+  // A snapshot of a large tableau costs as much as thousands of search
+  // steps: count it so, or the time limit would be checked too seldom.
+  poll_countdown -= 16 * (d->nr_instances + d->nr_uses);
+  if (poll_countdown <= 0) poll_clock();
   return d;
 }
 
