@@ -320,14 +320,13 @@ TEST(TptpToVelkorProgram, WritesClausesOnlyOnSuccessAndExplainsFailures) {
   setenv("TPTP", (tree.root() + "/nowhere").c_str(), 1);
   auto from_env = run_program(TPTP_TO_VELKOR_BIN, {problem});
   auto overridden = run_program(TPTP_TO_VELKOR_BIN, {"--root", tree.root(), problem});
+  std::string output = tree.root() + "/out.txt";
+  auto to_file = run_program(TPTP_TO_VELKOR_BIN, {"-o", output, "--root=" + tree.root(), problem});
   unsetenv("TPTP");
   EXPECT_EQ(from_env.status, 1);
   EXPECT_NE(from_env.err.find("x.p:1: included file"), std::string::npos) << from_env.err;
   EXPECT_EQ(overridden.out, expected);
-
-  std::string output = tree.root() + "/out.txt";
-  auto to_file = run_program(TPTP_TO_VELKOR_BIN, {"-o", output, "--root=" + tree.root(), problem});
-  EXPECT_EQ(to_file.status, 0);
+  EXPECT_EQ(to_file.status, 0) << to_file.err;
   EXPECT_EQ(read_file(output), expected);
 
   std::string broken = tree.add("broken.p", "cnf(a,axiom,p).\ncnf(b,axiom,$false).\n");

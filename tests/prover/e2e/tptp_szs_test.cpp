@@ -43,6 +43,17 @@ TEST(TptpInput, SameRunAsTheConvertedClausesThenTheStatus) {
   EXPECT_EQ(direct.out.substr(0, direct.out.find('\n')), problem + ": Trying to parse");
 }
 
+// Numbers stay numbers in a TSTP proof of an input_clause problem: 10 and
+// '10' are different symbols to the tools that read it.
+TEST(TptpInput, NumbersKeepTheirSpellingInTstpProofs) {
+  std::string v = write_temp_file(
+      "numbers.v",
+      "input_clause(c1,axiom,[++p(10,f(207))]).\ninput_clause(c2,conjecture,[--p(X,Y)]).\n");
+  RunResult run = velkor({"--szs", "-proof", v});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("p(10,f(207))"), std::string::npos) << run.out;
+}
+
 struct StatusCase {
   std::string text;  // the problem (TPTP unless it starts with input_clause)
   std::vector<std::string> options;
