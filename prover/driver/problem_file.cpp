@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "prover/tptp/clausify.hpp"
-#include "prover/tptp/reader.hpp"
+#include "tptp/clausify.hpp"
+#include "tptp/reader.hpp"
 
 namespace velkor {
 

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "prover/tptp/error.hpp"
-#include "prover/tptp/problem.hpp"
-#include "prover/tptp/writer.hpp"
+#include "tptp/error.hpp"
+#include "tptp/problem.hpp"
+#include "tptp/writer.hpp"
 
 namespace velkor {
 

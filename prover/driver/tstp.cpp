@@ -5,7 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "prover/tptp/fof.hpp"
+#include "tptp/fof.hpp"
 
 namespace velkor {
 namespace {

@@ -1,7 +1,7 @@
 // proof-check's reader of TSTP refutations: the block between the SZS
 // markers is found and read, its clauses compared with each other and
 // grounded, as the check does before it asks quorvel.
-#include "prover/tptp/error.hpp"
+#include "tptp/error.hpp"
 #include "tools/proof_check/tstp.hpp"
 
 namespace tstp = proof_check::tstp;

@@ -2,10 +2,10 @@
 // clausified and written as input_clause entries, the path every TPTP
 // problem takes into velkor.  Includes are resolved in a folder that does
 // not exist, so each one fails as a missing file.
-#include "prover/tptp/clausify.hpp"
-#include "prover/tptp/error.hpp"
-#include "prover/tptp/reader.hpp"
-#include "prover/tptp/writer.hpp"
+#include "tptp/clausify.hpp"
+#include "tptp/error.hpp"
+#include "tptp/reader.hpp"
+#include "tptp/writer.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -2,7 +2,7 @@
 // truth tables and by velkor on known theorems and non-theorems), deep and
 // explosive formulas, provenance and printing formulas back.
 
-#include "prover/tptp/fof.hpp"
+#include "tptp/fof.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "common/large_stack.hpp"
-#include "prover/tptp/clausify.hpp"
-#include "prover/tptp/convert.hpp"
-#include "prover/tptp/reader.hpp"
+#include "tptp/clausify.hpp"
+#include "tptp/convert.hpp"
+#include "tptp/reader.hpp"
 #include "tests/support/run_program.hpp"
 
 namespace {

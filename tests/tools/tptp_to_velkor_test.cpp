@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "prover/tptp/convert.hpp"
+#include "tptp/convert.hpp"
 #include "tests/support/run_program.hpp"
 
 namespace {

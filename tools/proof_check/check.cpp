@@ -12,8 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "prover/tptp/error.hpp"
-#include "prover/tptp/reader.hpp"
+#include "tptp/error.hpp"
+#include "tptp/reader.hpp"
 #include "tools/proof_check/equality.hpp"
 #include "tools/proof_check/proof.hpp"
 #include "tools/proof_check/tstp.hpp"

@@ -2,7 +2,7 @@
 // axioms and for the equality steps of velkor's -equality mode.
 #pragma once
 
-#include "prover/tptp/problem.hpp"
+#include "tptp/problem.hpp"
 
 namespace proof_check {
 

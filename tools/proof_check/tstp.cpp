@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "prover/tptp/error.hpp"
-#include "prover/tptp/lexer.hpp"
-#include "prover/tptp/parsing.hpp"
+#include "tptp/error.hpp"
+#include "tptp/lexer.hpp"
+#include "tptp/parsing.hpp"
 
 namespace proof_check::tstp {
 namespace {

@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "prover/tptp/problem.hpp"
+#include "tptp/problem.hpp"
 
 namespace proof_check::tstp {
 

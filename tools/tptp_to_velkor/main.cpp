@@ -10,7 +10,7 @@
 #include <new>
 #include <string>
 
-#include "prover/tptp/convert.hpp"
+#include "tptp/convert.hpp"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "prover/tptp/clausify.hpp"
+#include "tptp/clausify.hpp"
 
 namespace tptp {
 

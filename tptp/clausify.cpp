@@ -19,7 +19,7 @@
 // The passes recurse once per alternation of connectives (runs of the same
 // connective are gathered in loops), on the large stack.
 
-#include "prover/tptp/clausify.hpp"
+#include "tptp/clausify.hpp"
 
 #include <algorithm>
 #include <exception>

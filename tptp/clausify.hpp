@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "prover/tptp/problem.hpp"
+#include "tptp/problem.hpp"
 
 namespace tptp {
 

@@ -1,4 +1,4 @@
-#include "prover/tptp/reader.hpp"
+#include "tptp/reader.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -7,10 +7,10 @@
 #include <unordered_set>
 
 #include "common/memory_out.hpp"
-#include "prover/tptp/error.hpp"
-#include "prover/tptp/fof.hpp"
-#include "prover/tptp/lexer.hpp"
-#include "prover/tptp/parsing.hpp"
+#include "tptp/error.hpp"
+#include "tptp/fof.hpp"
+#include "tptp/lexer.hpp"
+#include "tptp/parsing.hpp"
 
 namespace tptp {
 

@@ -1,4 +1,4 @@
-#include "prover/tptp/convert.hpp"
+#include "tptp/convert.hpp"
 
 #include <exception>
 #include <new>
@@ -7,10 +7,10 @@
 #include <unordered_set>
 
 #include "common/large_stack.hpp"
-#include "prover/tptp/clausify.hpp"
-#include "prover/tptp/error.hpp"
-#include "prover/tptp/reader.hpp"
-#include "prover/tptp/writer.hpp"
+#include "tptp/clausify.hpp"
+#include "tptp/error.hpp"
+#include "tptp/reader.hpp"
+#include "tptp/writer.hpp"
 
 namespace tptp {
 namespace {

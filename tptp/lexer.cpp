@@ -1,8 +1,8 @@
-#include "prover/tptp/lexer.hpp"
+#include "tptp/lexer.hpp"
 
 #include <cstdio>
 
-#include "prover/tptp/error.hpp"
+#include "tptp/error.hpp"
 
 namespace tptp {
 namespace {

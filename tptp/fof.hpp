@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "prover/tptp/lexer.hpp"
-#include "prover/tptp/problem.hpp"
+#include "tptp/lexer.hpp"
+#include "tptp/problem.hpp"
 
 namespace tptp {
 

@@ -1,9 +1,9 @@
-#include "prover/tptp/parsing.hpp"
+#include "tptp/parsing.hpp"
 
 #include <algorithm>
 #include <vector>
 
-#include "prover/tptp/error.hpp"
+#include "tptp/error.hpp"
 
 namespace tptp {
 

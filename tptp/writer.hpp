@@ -18,7 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "prover/tptp/problem.hpp"
+#include "tptp/problem.hpp"
 
 namespace tptp {
 

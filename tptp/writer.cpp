@@ -1,4 +1,4 @@
-#include "prover/tptp/writer.hpp"
+#include "tptp/writer.hpp"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "prover/tptp/error.hpp"
+#include "tptp/error.hpp"
 
 namespace tptp {
 namespace {

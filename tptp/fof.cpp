@@ -3,14 +3,14 @@
 // every variable occurrence is tied to the binding it belongs to and the
 // clausifier never has to resolve names again.
 
-#include "prover/tptp/fof.hpp"
+#include "tptp/fof.hpp"
 
 #include <algorithm>
 #include <utility>
 
 #include "common/memory_out.hpp"
-#include "prover/tptp/error.hpp"
-#include "prover/tptp/parsing.hpp"
+#include "tptp/error.hpp"
+#include "tptp/parsing.hpp"
 
 namespace tptp {
 namespace {

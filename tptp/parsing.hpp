@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "prover/tptp/lexer.hpp"
-#include "prover/tptp/problem.hpp"
+#include "tptp/lexer.hpp"
+#include "tptp/problem.hpp"
 
 namespace tptp {
 

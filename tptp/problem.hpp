@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "prover/tptp/formula.hpp"
+#include "tptp/formula.hpp"
 
 namespace tptp {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "prover/tptp/problem.hpp"
+#include "tptp/problem.hpp"
 
 namespace tptp {
 
