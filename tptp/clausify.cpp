@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "common/large_stack.hpp"
+#include "tptp/parsing.hpp"
 
 namespace tptp {
 namespace {
@@ -746,12 +747,12 @@ class Clausifier {
 
   Symbol clause_name(const Formula& formula, std::size_t number, bool only) {
     if (only) return formula.name;
-    std::string base = formula.name.spelling + "_" + std::to_string(number);
+    // A number or a quoted name followed by _1 would be no TPTP name.
+    std::string base = derived_word(formula.name.spelling) + "_" + std::to_string(number);
     std::string spelling = base;
     for (int k = 2;; ++k) {
-      std::string key =
-          std::string(1, static_cast<char>('0' + static_cast<int>(formula.name.kind))) + spelling;
-      if (taken_names_.insert(key).second) return Symbol{formula.name.kind, spelling};
+      if (taken_names_.insert(name_key({SymbolKind::Plain, spelling})).second)
+        return Symbol{SymbolKind::Plain, spelling};
       spelling = base + "_" + std::to_string(k);
     }
   }

@@ -18,6 +18,15 @@ std::string name_key(const Symbol& name) {
   return std::string(1, static_cast<char>('0' + static_cast<int>(name.kind))) + name.spelling;
 }
 
+std::string derived_word(const std::string& spelling) {
+  if (is_plain_word(spelling)) return spelling;
+  std::string word;
+  for (char c : spelling)
+    word += (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? c : '_';
+  if (word.empty() || word[0] < 'a' || word[0] > 'z') word.insert(0, "n");
+  return word;
+}
+
 Symbol read_name(Lexer& lex, std::string* key) {
   const Token& token = lex.peek();
   Symbol result;

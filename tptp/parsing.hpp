@@ -18,6 +18,12 @@ bool is_plain_word(const std::string& text);
 // '1' and 1 are two.
 std::string name_key(const Symbol& name);
 
+// A lower-case word made from a name, to derive names from: a plain word
+// as it is; a number or a quoted name with its other characters turned into
+// _ and an n in front where it would not start with a lower-case letter
+// (1 -> n1, 'my ax' -> my_ax).  Callers still make the result fresh.
+std::string derived_word(const std::string& spelling);
+
 // Reads a name (a word, a quoted word or an integer) and its identity.
 Symbol read_name(Lexer& lex, std::string* key);
 

@@ -107,6 +107,7 @@ class Writer {
     }
     for (std::size_t i = 0; i < problem_.clauses.size(); ++i) clause(i);
     if (options_.equality_axioms && has_equality_) equality_axioms();
+    if (has_equality_) distinct_objects();
     return std::move(result_);
   }
 
@@ -178,6 +179,7 @@ class Writer {
     }
     out_ += symbol_names_[t.id];
     if (t.arity > 0) clause_functions_.push_back({t.id, t.arity});
+    if (problem_.symbol(t.id).kind == SymbolKind::Distinct) clause_objects_.push_back(t.id);
     arguments(t);
   }
 
@@ -229,6 +231,7 @@ class Writer {
     spans_.clear();
     clause_functions_.clear();
     clause_predicates_.clear();
+    clause_objects_.clear();
     clause_has_equality_ = false;
     for (std::size_t i = 0; i < clause.literals.size(); ++i) {
       const Literal& literal = clause.literals[i];
@@ -251,6 +254,7 @@ class Writer {
     has_equality_ = has_equality_ || clause_has_equality_;
     for (Use use : clause_functions_) functions_.add(use);
     for (Use use : clause_predicates_) predicates_.add(use);
+    for (std::uint32_t object : clause_objects_) objects_.add({object, 0});
   }
 
   // Whether the clause just written has an atom both positive and negative,
@@ -290,6 +294,20 @@ class Writer {
     }
   }
 
+  // Every two distinct objects of the written clauses are unequal.
+  void distinct_objects() {
+    const std::vector<Use>& objects = objects_.in_order();
+    for (std::size_t i = 0; i < objects.size(); ++i)
+      for (std::size_t j = i + 1; j < objects.size(); ++j) {
+        const std::string& a = symbol_names_[objects[i].symbol];
+        const std::string& b = symbol_names_[objects[j].symbol];
+        std::string written = clause_space_.fresh("distinct_" + a + "_" + b);
+        result_.text += "input_clause(" + written + ",axiom,[--equal(" + a + "," + b + ")]).\n";
+        result_.entries.push_back(WrittenClause{WrittenClause::kDistinctObjects, written});
+        ++result_.distinct_objects;
+      }
+  }
+
   // (A1,...,An) with `variable` in place of the argument at `position`.
   static std::string arguments_with(std::uint32_t arity, std::uint32_t position,
                                     const char* variable) {
@@ -325,9 +343,10 @@ class Writer {
   std::string out_;  // the clause being written
   std::vector<Span> spans_;
   std::vector<Use> clause_functions_, clause_predicates_;  // of the clause being written
+  std::vector<std::uint32_t> clause_objects_;              // distinct objects in it
   bool clause_has_equality_ = false;
   bool has_equality_ = false;  // in a written clause
-  Uses functions_, predicates_;
+  Uses functions_, predicates_, objects_;
   Written result_;
 };
 

@@ -10,7 +10,10 @@
 // TPTP's = is equality, velkor's equal is an ordinary predicate unless the
 // user asks otherwise.  So that a problem with equality keeps its meaning,
 // the axioms of equality for the symbols the written clauses use are
-// appended after them.
+// appended after them.  Distinct objects ("...") with different texts are
+// unequal in every TPTP interpretation; where equality is used, a unit
+// clause --equal(A,B) for every pair of them the written clauses hold says
+// so (without equality nothing could tell them apart or merge them).
 #pragma once
 
 #include <cstddef>
@@ -32,10 +35,12 @@ struct WriteOptions {
 };
 
 // One input_clause entry written: the problem's clause it stands for, or
-// an equality axiom appended after them.
+// an equality axiom or a disequation of two distinct objects appended after
+// them.
 struct WrittenClause {
   static constexpr std::size_t kEqualityAxiom = static_cast<std::size_t>(-1);
-  std::size_t clause;  // index in Problem::clauses, or kEqualityAxiom
+  static constexpr std::size_t kDistinctObjects = static_cast<std::size_t>(-2);
+  std::size_t clause;  // index in Problem::clauses, kEqualityAxiom or kDistinctObjects
   std::string name;    // the entry's name
 };
 
@@ -45,9 +50,10 @@ struct Written {
   // Symbols whose name in the entries differs from their TPTP spelling:
   // written name -> the spelling in TPTP syntax (quoted where TPTP needs it).
   std::unordered_map<std::string, std::string> tptp_spelling;
-  std::size_t clauses = 0;          // input_clause entries written for the problem's clauses
-  std::size_t dropped = 0;          // clauses left out because they are always true
-  std::size_t equality_axioms = 0;  // input_clause entries appended after them
+  std::size_t clauses = 0;           // input_clause entries written for the problem's clauses
+  std::size_t dropped = 0;           // clauses left out because they are always true
+  std::size_t equality_axioms = 0;   // input_clause entries appended after them
+  std::size_t distinct_objects = 0;  // disequations of distinct objects appended last
 };
 
 // Throws ConvertError for a clause that is empty once its false literals are

@@ -42,12 +42,14 @@ double cpu_seconds() {
 }
 
 // What the harness is told.  `gave_up` marks a schedule that ended without
-// an answer before its time was used up.
-const char* szs_value(const Prover& p, bool conjecture, bool gave_up) {
+// an answer before its time was used up; a proof of a conjecture that rests
+// on none of its clauses shows the axioms contradictory.
+const char* szs_value(const Prover& p, bool conjecture, bool gave_up, bool uses_conjecture) {
   if (gave_up) return "GaveUp";
   switch (p.outcome) {
     case Outcome::kProof:
-      return conjecture ? "Theorem" : "Unsatisfiable";
+      if (!conjecture) return "Unsatisfiable";
+      return uses_conjecture ? "Theorem" : "ContradictoryAxioms";
     case Outcome::kSatisfiable:
       if (!search_is_complete(p)) return "GaveUp";
       return conjecture ? "CounterSatisfiable" : "Satisfiable";
@@ -114,15 +116,17 @@ class Run {
   }
 
  private:
-  // Ends the run: the time-limit line, the SZS status line, the flush.
+  // Ends the run: the time-limit line, the SZS status line and after it
+  // the output block that shows the answer, the flush.
   int finish(int status) {
     Prover& p = *prover_;
     if (p.outcome == Outcome::kTimeout) p.print("\n     ***** TIME LIMIT REACHED *****\n");
     if (p.statistics) print_statistics(p);
     if (szs_) {
       p.print("% SZS status ");
-      p.print(szs_value(p, has_conjecture(), gave_up_));
+      p.print(szs_value(p, has_conjecture(), gave_up_, uses_conjecture_));
       p.print(" for " + source_.problem_name + "\n");
+      p.print(output_block_);
     }
     p.flush();
     return status;
@@ -193,7 +197,8 @@ class Run {
       p.print("Input clause " + tptp::tptp_text(clause.name) +
               " is empty: the problem is refuted without inferences.\n");
       p.print("\n     ***** PROOF WITH 0 INFERENCES FOUND *****\n\n");
-      if (p.proof_output) print_empty_clause_refutation(p, source_);
+      if (p.proof_output) output_block_ = empty_clause_refutation(p, source_);
+      uses_conjecture_ = clause.role == tptp::Role::Conjecture;
       p.outcome = Outcome::kProof;
       status_ = 0;
       return false;
@@ -223,9 +228,12 @@ class Run {
 
   void search(Prover& p, double deadline) {
     p.cpu_deadline = deadline;
-    if (szs_ && p.proof_output) {
-      p.record_derivations = true;
-      p.proof_printer = [this](Prover& q) { print_tstp_refutation(q, source_); };
+    if (szs_) {
+      p.record_derivations = p.proof_output;
+      p.proof_printer = [this](Prover& q) {
+        uses_conjecture_ = proof_uses_conjecture(q);
+        if (q.proof_output) output_block_ = tstp_refutation(q, source_);
+      };
     }
     p.prepare_and_search();
   }
@@ -289,6 +297,8 @@ class Run {
   bool tptp_input_;
   bool szs_ = false;
   bool gave_up_ = false;
+  bool uses_conjecture_ = true;  // by the proof found
+  std::string output_block_;     // printed after the SZS status line
   int status_ = 0;
   struct {
     std::int64_t searches = 0, successful = 0, failed = 0, refusals = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tptp/fof.hpp"
+#include "tptp/parsing.hpp"
 
 namespace velkor {
 namespace {
@@ -39,9 +40,21 @@ std::string tptp_word(std::string_view s) {
 
 class RefutationWriter {
  public:
-  RefutationWriter(Prover& prover, const ProofSource& source) : p_(prover), source_(source) {}
+  RefutationWriter(Prover& prover, const ProofSource& source) : p_(prover), source_(source) {
+    if (source_.tptp == nullptr) {
+      for (Clause* c : p_.formula_clauses) problem_names_.insert(input_clause_name(c));
+      return;
+    }
+    const tptp::Problem& problem = source_.tptp->problem;
+    for (const tptp::Clause& clause : problem.clauses)
+      problem_names_.insert(tptp::tptp_text(clause.name));
+    for (const tptp::Formula& formula : problem.formulas)
+      problem_names_.insert(tptp::tptp_text(formula.name));
+    for (const tptp::WrittenClause& entry : source_.tptp->written.entries)
+      problem_names_.insert(entry.name);
+  }
 
-  void run() {
+  std::string run() {
     std::vector<Literal> step;
     for (Clause* c : p_.formula_clauses)
       for (std::int64_t k = 0; k < c->free_copies; ++k) {
@@ -66,37 +79,39 @@ class RefutationWriter {
     for (const Instance& i : instances_) {
       if (i.clause != nullptr) continue;
       std::string name = fresh("e_" + std::to_string(cited.size() + 1));
-      p_.print("cnf(" + name + ", plain, " + i.text + ", theory(equality)).\n");
+      out_ += ("cnf(" + name + ", plain, " + i.text + ", theory(equality)).\n");
       cited.push_back(std::move(name));
     }
     for (const Instance& i : instances_) {
       if (i.clause == nullptr) continue;
       std::string name = fresh("i_" + std::to_string(cited.size() + 1));
-      p_.print("cnf(" + name + ", plain, " + i.text +
+      out_ += ("cnf(" + name + ", plain, " + i.text +
                ", inference(instantiation, [status(thm)], [" + line_names_[i.clause] + "])).\n");
       cited.push_back(std::move(name));
     }
     std::string refutation = "cnf(" + fresh("refutation") +
                              ", plain, $false, inference(connection_tableau, [status(thm)], [";
     for (std::size_t i = 0; i < cited.size(); ++i) refutation += (i > 0 ? ", " : "") + cited[i];
-    p_.print(refutation + "])).\n");
+    out_ += (refutation + "])).\n");
     print_end();
+    return std::move(out_);
   }
 
   // A problem with an empty clause: the tableau of that clause alone.
-  void run_empty_clause(std::size_t index) {
+  std::string run_empty_clause(std::size_t index) {
     print_start();
     const tptp::Clause& clause = source_.tptp->problem.clauses[index];
     std::string origin = origin_of(clause);
-    std::string leaf = fresh(tptp::tptp_text(clause.name));
-    p_.print("cnf(" + leaf + ", " + tptp_role(clause) + ", $false, " + origin + ").\n");
+    std::string leaf = fresh(tptp::tptp_text(clause.name), true);
+    out_ += ("cnf(" + leaf + ", " + tptp_role(clause) + ", $false, " + origin + ").\n");
     std::string instance = fresh("i_1");
-    p_.print("cnf(" + instance + ", plain, $false, inference(instantiation, [status(thm)], [" +
+    out_ += ("cnf(" + instance + ", plain, $false, inference(instantiation, [status(thm)], [" +
              leaf + "])).\n");
-    p_.print("cnf(" + fresh("refutation") +
-             ", plain, $false, inference(connection_tableau, [status(thm)], [" + instance +
-             "])).\n");
+    out_ +=
+        ("cnf(" + fresh("refutation") +
+         ", plain, $false, inference(connection_tableau, [status(thm)], [" + instance + "])).\n");
     print_end();
+    return std::move(out_);
   }
 
  private:
@@ -106,19 +121,37 @@ class RefutationWriter {
   };
 
   void print_start() {
-    p_.print("% SZS output start CNFRefutation for " + source_.problem_name + "\n");
+    out_ += ("% SZS output start CNFRefutation for " + source_.problem_name + "\n");
   }
   void print_end() {
-    p_.print("% SZS output end CNFRefutation for " + source_.problem_name + "\n");
+    out_ += ("% SZS output end CNFRefutation for " + source_.problem_name + "\n");
   }
 
-  // A name no other line of the refutation has.
-  std::string fresh(const std::string& base) {
-    if (used_names_.insert(base).second) return base;
+  // A name no other line of the refutation has.  A name of the problem is
+  // kept for its own line; a derived one is also distinct from every name
+  // of the problem, and a lower-case word (1 or 'my ax' followed by _2
+  // would be no TPTP name).
+  std::string fresh(const std::string& base, bool problem_name = false) {
+    if ((problem_name || !problem_names_.contains(base)) && used_names_.insert(base).second)
+      return base;
+    std::string stem = tptp::derived_word(unquoted(base));
     for (int k = 2;; ++k) {
-      std::string candidate = base + "_" + std::to_string(k);
-      if (used_names_.insert(candidate).second) return candidate;
+      std::string candidate = stem + "_" + std::to_string(k);
+      if (!problem_names_.contains(candidate) && used_names_.insert(candidate).second)
+        return candidate;
     }
+  }
+
+  static std::string unquoted(const std::string& name) {
+    return name.size() >= 2 && name.front() == '\'' ? name.substr(1, name.size() - 2) : name;
+  }
+
+  static std::string input_clause_name(const Clause* c) {
+    std::string written;
+    for (std::int64_t i = 0; i < c->name_length; ++i)
+      written += std::string(i == 0 ? "" : i == 1 ? "(" : ",") + std::string(c->name[i]->text);
+    if (c->name_length > 1) written += ")";
+    return tptp_word(written);
   }
 
   std::string symbol(const Name* name, bool predicate) const {
@@ -240,8 +273,8 @@ class RefutationWriter {
       conjecture = conjecture || formula.role_text == "conjecture";
       auto [it, inserted] = formula_lines_.try_emplace(f);
       if (inserted) {
-        it->second = fresh(tptp::tptp_text(formula.name));
-        p_.print("fof(" + it->second + ", " + formula.role_text + ", " +
+        it->second = fresh(tptp::tptp_text(formula.name), true);
+        out_ += ("fof(" + it->second + ", " + formula.role_text + ", " +
                  tptp::formula_text(problem, f) + ", file(" + quoted(formula.file) + ", " +
                  tptp::tptp_text(formula.name) + ")).\n");
       }
@@ -251,11 +284,12 @@ class RefutationWriter {
     if (conjecture) {
       auto [it, inserted] = negations_.try_emplace(key);
       if (inserted) {
-        it->second = fresh(formula_lines_[clause.formulas[0]] + "_negated");
+        it->second =
+            fresh(tptp::derived_word(unquoted(formula_lines_[clause.formulas[0]])) + "_negated");
         std::string claim;
         for (std::uint32_t f : clause.formulas)
           claim += (claim.empty() ? "(" : " & (") + tptp::formula_text(problem, f) + ")";
-        p_.print("fof(" + it->second + ", negated_conjecture, ~(" + claim +
+        out_ += ("fof(" + it->second + ", negated_conjecture, ~(" + claim +
                  "), inference(negate_conjecture, [status(cth)], [" + parents + "])).\n");
       }
       parents = it->second;
@@ -266,7 +300,9 @@ class RefutationWriter {
 
   std::string role(const Clause* c, const tptp::WrittenClause* entry) const {
     if (entry != nullptr) {
-      if (entry->clause == tptp::WrittenClause::kEqualityAxiom) return "axiom";
+      if (entry->clause == tptp::WrittenClause::kEqualityAxiom ||
+          entry->clause == tptp::WrittenClause::kDistinctObjects)
+        return "axiom";
       return tptp_role(source_.tptp->problem.clauses[entry->clause]);
     }
     switch (c->type) {
@@ -292,30 +328,31 @@ class RefutationWriter {
     }
     std::string name, origin;
     if (entry == nullptr) {
-      std::string written;
-      for (std::int64_t i = 0; i < c->name_length; ++i)
-        written += std::string(i == 0 ? "" : i == 1 ? "(" : ",") + std::string(c->name[i]->text);
-      if (c->name_length > 1) written += ")";
-      name = tptp_word(written);
+      name = input_clause_name(c);
       origin = "file(" + quoted(source_.problem_path) + ", " + name + ")";
     } else if (entry->clause == tptp::WrittenClause::kEqualityAxiom) {
       name = entry->name;
       origin = "theory(equality)";
+    } else if (entry->clause == tptp::WrittenClause::kDistinctObjects) {
+      name = entry->name;
+      origin = "theory(distinct_objects)";
     } else {
       const tptp::Clause& clause = source_.tptp->problem.clauses[entry->clause];
       name = tptp::tptp_text(clause.name);
       origin = origin_of(clause);
     }
-    std::string line_name = fresh(name);
+    std::string line_name = fresh(name, true);
     line_names_[c] = line_name;
-    p_.print("cnf(" + line_name + ", " + role(c, entry) + ", " +
+    out_ += ("cnf(" + line_name + ", " + role(c, entry) + ", " +
              literals_text(c->literals, c->length, c, true) + ", " + origin + ").\n");
   }
 
   Prover& p_;
   const ProofSource& source_;
+  std::string out_;  // the refutation's lines
   std::vector<Instance> instances_;
   std::unordered_set<std::string> seen_, expanded_, used_names_;
+  std::unordered_set<std::string> problem_names_;  // of clauses, formulas and written entries
   std::unordered_map<const Clause*, std::string> line_names_;
   std::unordered_map<std::uint32_t, std::string> formula_lines_;  // printed fof lines
   std::unordered_map<std::string, std::string> negations_;        // of conjectures, by formulas
@@ -323,13 +360,34 @@ class RefutationWriter {
 
 }  // namespace
 
-void print_tstp_refutation(Prover& prover, const ProofSource& source) {
-  prover.print("\n");
-  RefutationWriter(prover, source).run();
+std::string tstp_refutation(Prover& prover, const ProofSource& source) {
+  return RefutationWriter(prover, source).run();
 }
 
-void print_empty_clause_refutation(Prover& prover, const ProofSource& source) {
-  RefutationWriter(prover, source).run_empty_clause(*source.tptp->empty_clause);
+std::string empty_clause_refutation(Prover& prover, const ProofSource& source) {
+  return RefutationWriter(prover, source).run_empty_clause(*source.tptp->empty_clause);
+}
+
+namespace {
+
+bool rests_on_conjecture(const Derivation* d) {
+  if (d == nullptr) return false;
+  for (std::int64_t i = 0; i < d->nr_instances; ++i)
+    if (d->clauses[i] != nullptr && d->clauses[i]->type == ClauseType::kConjecture) return true;
+  for (std::int64_t i = 0; i < d->nr_uses; ++i)
+    if (rests_on_conjecture(d->uses[i].derivation)) return true;
+  return false;
+}
+
+}  // namespace
+
+bool proof_uses_conjecture(const Prover& prover) {
+  if (prover.nr_matchings > 0 && !prover.record_derivations) return true;
+  for (const Clause* c : prover.formula_clauses)
+    if (c->type == ClauseType::kConjecture && c->free_copies > 0) return true;
+  for (const Prover::BranchLemmaUse& use : prover.lemma_uses)
+    if (rests_on_conjecture(use.derivation)) return true;
+  return false;
 }
 
 }  // namespace velkor

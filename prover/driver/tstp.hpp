@@ -22,11 +22,17 @@ struct ProofSource {
   const TptpProblem* tptp = nullptr;  // null for an input_clause problem
 };
 
-// Prints the refutation of the proof the prover has just found, between
-// the SZS output lines.
-void print_tstp_refutation(Prover& prover, const ProofSource& source);
+// The refutation of the proof the prover has just found, between the SZS
+// output lines.
+std::string tstp_refutation(Prover& prover, const ProofSource& source);
 
 // The refutation of a TPTP problem that has an empty clause: that clause.
-void print_empty_clause_refutation(Prover& prover, const ProofSource& source);
+std::string empty_clause_refutation(Prover& prover, const ProofSource& source);
+
+// Whether the proof just found rests on a clause of type conjecture: an
+// instance in the tableau, or one that an index lemma it used rests on.
+// Also true when that cannot be told (lemmas used, their derivations not
+// kept): a Theorem is never wrong where the axioms are contradictory.
+bool proof_uses_conjecture(const Prover& prover);
 
 }  // namespace velkor

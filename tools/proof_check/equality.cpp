@@ -67,6 +67,19 @@ class Closure {
     }
   }
 
+  // Whether two distinct objects of different texts are in one class,
+  // which no interpretation allows.
+  bool merges_distinct_objects() {
+    std::unordered_map<std::size_t, std::uint32_t> object_of_class;
+    for (std::size_t n = 0; n < keys_.size(); ++n) {
+      if (keys_[n].variable || store_.symbol(keys_[n].id).kind != tptp::SymbolKind::Distinct)
+        continue;
+      auto [it, inserted] = object_of_class.try_emplace(find(n), keys_[n].id);
+      if (!inserted && it->second != keys_[n].id) return true;
+    }
+    return false;
+  }
+
  private:
   struct Key {
     bool variable;
@@ -101,8 +114,9 @@ class Closure {
 // literal together is contradictory: its negative equalities are assumed
 // to hold, and then one of its positive equalities must hold by congruence,
 // or one of its positive atoms must equal one of its negative atoms.
-// Variables are treated as distinct constants, so validity holds for every
-// instance.
+// Distinct objects of different texts are unequal, so a negation that
+// equates two of them is contradictory as well.  Variables are treated as
+// distinct constants, so validity holds for every instance.
 bool valid_in_equality_theory(const tptp::Problem& store, const tptp::Clause& clause) {
   Closure closure(store);
   std::vector<std::pair<std::size_t, std::size_t>> wanted;  // positive equalities
@@ -119,6 +133,7 @@ bool valid_in_equality_theory(const tptp::Problem& store, const tptp::Clause& cl
     }
   }
   closure.close();
+  if (closure.merges_distinct_objects()) return true;
   for (auto [a, b] : wanted)
     if (closure.same(a, b)) return true;
   for (std::size_t p : positive_atoms)

@@ -81,6 +81,14 @@ TEST(TptpInput, EveryEndingHasItsStatus) {
       {"tff(a,type,p:$o).\n", {}, "Inappropriate", 1, ":1: 'tff'"},
       {unsat, {"-nosuchoption"}, "Error", 1, ""},
       {unsat, {"--time-limit", "soon"}, "Error", 1, ""},
+      // Distinct objects of different texts are unequal; a proof that needs
+      // no clause of the conjecture shows the axioms contradictory.
+      {"fof(c,conjecture,\"a\" != \"b\").\n", {}, "Theorem", 0, ""},
+      {"fof(a,axiom,p).\nfof(b,axiom,~p).\nfof(c,conjecture,q).\n",
+       {"--auto"},
+       "ContradictoryAxioms",
+       0,
+       ""},
       // The empty clause refutes a problem by itself.
       {"cnf(a,axiom,p).\ncnf(e,negated_conjecture,$false).\n", {}, "Unsatisfiable", 0, ""},
       // Input in velkor's own syntax gets the line when asked for it.
