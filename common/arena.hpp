@@ -23,6 +23,7 @@ class Arena {
   Arena& operator=(const Arena&) = delete;
   ~Arena() {
     for (void* block : blocks_) std::free(block);
+    count_release(counted_);
   }
 
   // Zeroed, suitably aligned storage for `bytes` bytes.
@@ -61,6 +62,8 @@ class Arena {
 
   void refill(std::size_t bytes) {
     std::size_t size = bytes > kBlockBytes ? bytes : kBlockBytes;
+    if (!count_allocation(size)) out_of_memory();
+    counted_ += size;
     void* block = std::calloc(1, size);
     if (block == nullptr) out_of_memory();
     blocks_.push_back(block);
@@ -72,6 +75,7 @@ class Arena {
   char* next_ = nullptr;
   char* end_ = nullptr;
   std::size_t handed_out_ = 0;
+  std::size_t counted_ = 0;  // bytes of the blocks, as counted towards a memory limit
 };
 
 }  // namespace common

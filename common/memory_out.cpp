@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -11,6 +12,8 @@ namespace {
 
 MemoryOutReport installed_report = nullptr;
 int exit_status = 0;
+std::size_t memory_limit = 0;
+std::atomic<std::size_t> memory_in_use{0};
 
 void new_handler() {
   out_of_memory();
@@ -32,6 +35,21 @@ void out_of_memory() {
   std::fflush(stdout);
   std::fflush(stderr);
   std::_Exit(exit_status);
+}
+
+void set_memory_limit(std::size_t bytes) {
+  memory_limit = bytes;
+}
+
+bool count_allocation(std::size_t bytes) {
+  std::size_t in_use = memory_in_use.fetch_add(bytes, std::memory_order_relaxed) + bytes;
+  if (memory_limit == 0 || in_use <= memory_limit) return true;
+  memory_in_use.fetch_sub(bytes, std::memory_order_relaxed);
+  return false;
+}
+
+void count_release(std::size_t bytes) {
+  memory_in_use.fetch_sub(bytes, std::memory_order_relaxed);
 }
 
 void watch_stack(unsigned long margin) {

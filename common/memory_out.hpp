@@ -9,6 +9,8 @@
 // report, `out_of_memory` throws std::bad_alloc as usual.
 #pragma once
 
+#include <cstddef>
+
 namespace common {
 
 using MemoryOutReport = void (*)();
@@ -26,6 +28,15 @@ extern thread_local const char* stack_floor;
 inline void check_stack() {
   if (static_cast<const char*>(__builtin_frame_address(0)) < stack_floor) out_of_memory();
 }
+
+// A limit on the heap memory in use, in bytes (0: none).  Allocations that
+// are counted (arena blocks; in velkor every operator new) and would go past
+// it count as running out of memory.
+void set_memory_limit(std::size_t bytes);
+// Counts `bytes` more in use; false (and not counted) past the limit, where
+// the caller runs out of memory once it has given back what it holds.
+[[nodiscard]] bool count_allocation(std::size_t bytes);
+void count_release(std::size_t bytes);
 
 // Sets `stack_floor` for the calling thread, leaving `margin` bytes of its
 // stack for the work done between two checks.

@@ -145,6 +145,7 @@ class Prover {
   bool conjecture_start = false;         // "--conjecture-start"
   bool record_derivations = false;       // keep what lemma-index entries rest on
   bool statistics = false;               // "--statistics": counts and CPU time at the end
+  std::int64_t memory_limit_mb = 0;      // "--memory-limit": heap of the process, 0 none
 
   // ---- Run state of the front end ----------------------------------------
   std::vector<Clause*> formula_clauses;  // `formula`.`clauses`
@@ -241,6 +242,9 @@ class Prover {
   // with kTimeout like any other ending.
   std::function<void(Prover&)> on_timeout;
   // The CPU-time limit is polled every `kPollInterval` steps of the search.
+  // Walks over terms (unification, the occurs check, the lemma index,
+  // snapshots) count a step per node: bound terms can double in size with
+  // each inference, and then a single step can take seconds.
   static constexpr std::int64_t kPollInterval = 1 << 14;
   std::int64_t poll_countdown = kPollInterval;
   void tick() {

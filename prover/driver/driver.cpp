@@ -2,6 +2,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -97,6 +98,9 @@ class Run {
       std::snprintf(memory_out_status, sizeof memory_out_status, "%% SZS status MemoryOut for %s\n",
                     source_.problem_name.c_str());
     common::on_memory_out(report_memory_out, kMemoryOutStatus);
+    // Within what a size_t holds; a limit of 0 or below is none.
+    const std::int64_t mb = std::min<std::int64_t>(prover_->memory_limit_mb, std::int64_t{1} << 40);
+    common::set_memory_limit(mb > 0 ? static_cast<std::size_t>(mb) << 20 : 0);
     if (tptp_input_ && !read_tptp()) return finish(status_);
     if (prover_->auto_mode) return schedule();
     try {

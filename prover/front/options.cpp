@@ -53,6 +53,7 @@ const Option kOptions[] = {
      [](Prover& p, std::int64_t) { p.restricted_backtracking = true; }},
     {"--conjecture-start", false, [](Prover& p, std::int64_t) { p.conjecture_start = true; }},
     {"--statistics", false, [](Prover& p, std::int64_t) { p.statistics = true; }},
+    {"--memory-limit", true, [](Prover& p, std::int64_t n) { p.memory_limit_mb = n; }},
 };
 
 // A time limit in seconds: digits, optionally a fraction; anything else is

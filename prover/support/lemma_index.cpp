@@ -50,6 +50,7 @@ void Prover::enter_lemma(Literal* literal, char sign, bool complement) {
     while (!pending.empty()) {
       Term* t = ref(pending.back());
       pending.pop_back();
+      tick();
       if (is_variable(t)) {
         std::int64_t number = 0;
         for (std::size_t i = 0; i < var_assoc_nr.size() && number == 0; ++i)
@@ -135,6 +136,7 @@ bool Prover::find_matching_lemma(Literal* subgoal) {
 }
 
 void Prover::index_match(TrieNode* level, Term* q, Term** rest, std::int64_t rest_n) {
+  tick();
   q = ref(q);
   TrieNode* node = level;
   for (; node != nullptr && node->variable > 0 && !in_index; node = node->next) {
@@ -190,6 +192,7 @@ void Prover::index_continue(TrieNode* node, Term** rest, std::int64_t rest_n) {
 // that all occurrences of a variable share one copy; the binding trail
 // undoes that when the snapshot is complete.
 Term* Prover::snapshot_term(Term* t) {
+  tick();
   t = ref(t);
   if (is_variable(t)) {
     if (t->occurrences == kSnapshotCell) return t;

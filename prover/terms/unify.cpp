@@ -24,6 +24,7 @@ bool succeeded(Unified u) {
 }  // namespace
 
 bool Prover::occurs_in(Term* v, Term* t) {
+  tick();
   if (t == v) return true;
   if (is_variable(t)) return false;
   for (std::int64_t i = 0; i < t->functor->arity; ++i)
@@ -77,6 +78,7 @@ Unified Prover::record_difference(Term* p, Term* q) {
 }
 
 Unified Prover::unify_terms(Term* s, Term* t) {
+  tick();
   if (s == t) return Unified::kTrue;
   if (is_variable(s)) {
     if (is_variable(t)) {

@@ -119,14 +119,21 @@ TEST(TptpInput, EveryEndingHasItsStatus) {
 
 // A search without end stops at the limit, says so, and keeps the levels it
 // finished; the CPU limit of the shell would kill it (status 152) if it ran
-// a second past its own limit.
+// a second past its own limit.  So does a search whose terms double in size
+// with every step.
 TEST(TptpInput, TimeLimitStopsAnEndlessSearch) {
   std::string path = write_temp_file("endless.p",
                                      "cnf(a,axiom,p(X) | ~p(f(X))).\n"
                                      "cnf(c,negated_conjecture,~p(a)).\n");
-  for (const char* first_bound : {"1", "1000000000"}) {
-    RunResult run = run_program("/bin/bash", {"-c", "ulimit -t 2; exec \"$0\" \"$@\"", VELKOR_BIN,
-                                              "--time-limit", "1", "-id", first_bound, path});
+  std::string growing = write_temp_file("growing.p",
+                                        "cnf(c2, hypothesis, X = f(f(c,X),f(b,X))).\n"
+                                        "cnf(c3, axiom, ~p(a)).\n");
+  for (std::vector<std::string> options : {std::vector<std::string>{"-id", "1", path},
+                                           {"-id", "1000000000", path},
+                                           {"--auto", growing}}) {
+    options.insert(options.begin(),
+                   {"-c", "ulimit -t 2; exec \"$0\" \"$@\"", VELKOR_BIN, "--time-limit", "1"});
+    RunResult run = run_program("/bin/bash", options);
     EXPECT_EQ(run.status, 2) << run.err;
     EXPECT_NE(run.out.find("\n     ***** TIME LIMIT REACHED *****\n% SZS status Timeout"),
               std::string::npos)
@@ -147,6 +154,10 @@ TEST(TptpInput, OutOfMemoryIsAnAnswerNotACrash) {
                                             VELKOR_BIN, "-id", "1000000000", path});
   EXPECT_EQ(run.status, 3);
   EXPECT_EQ(run.err, "velkor: out of memory\n");
+  EXPECT_EQ(last_line(run.out), "% SZS status MemoryOut for endless");
+  // --memory-limit ends the run the same way, before the cluster's limit would.
+  run = velkor({"--memory-limit", "50", "-id", "1000000000", path});
+  EXPECT_EQ(run.status, 3);
   EXPECT_EQ(last_line(run.out), "% SZS status MemoryOut for endless");
 }
 
