@@ -224,6 +224,7 @@ struct ModelGenerator {
   // options.cpp
   void parse_options(std::span<const std::string_view> words);
   void print_usage();
+  void print_help();  // --help: the usage, then every option word of the table
 
   // datum.cpp
   std::int32_t intern_datum(const Datum* datum);

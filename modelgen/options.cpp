@@ -140,6 +140,21 @@ void ModelGenerator::parse_options(std::span<const std::string_view> words) {
   if (sat_competition) all_models = false;
 }
 
+void ModelGenerator::print_help() {
+  print_usage();
+  print_text("\nAll option words (N: a number follows):\n");
+  std::string line;
+  for (const OptionWord& option : kOptions) {
+    std::string word = std::string(option.word) + (option.takes_argument ? " N" : "");
+    if (line.size() + word.size() > 76) {
+      print_text(line + "\n");
+      line.clear();
+    }
+    line += "  " + word;
+  }
+  print_text(line + "  --help  --version\n");
+}
+
 void ModelGenerator::print_usage() {
   for (const UsageLine& line : kUsage) {
     print_text(line.text);

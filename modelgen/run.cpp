@@ -1,12 +1,14 @@
 // Run sequence of quorvel: options, clause input, the attempts, the result
 // line.  Every way the run can end passes through here, so standard output
 // is flushed exactly once before the status is returned.
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <new>
 
 #include "common/large_stack.hpp"
 #include "modelgen/model_generator.hpp"
+#include "version.hpp"
 
 namespace modelgen {
 
@@ -52,6 +54,16 @@ int call_quorvel(std::span<const std::string_view> words) {
     generator->print_usage();
     std::fflush(generator->out);
     return kStatusOk;
+  }
+  // Words no run takes; a clause file cannot be named so.
+  for (std::string_view word : words) {
+    if (word == "--help") generator->print_help();
+    if (word == "--version")
+      std::fprintf(generator->out, "quorvel %s (commit %s)\n", common::kRelease, common::kCommit);
+    if (word == "--help" || word == "--version") {
+      std::fflush(generator->out);
+      return kStatusOk;
+    }
   }
   // The search recurses once per assigned atom.
   return common::run_with_large_stack([&] { return generator->quorvel(words); });

@@ -146,6 +146,7 @@ class Prover {
   bool record_derivations = false;       // keep what lemma-index entries rest on
   bool statistics = false;               // "--statistics": counts and CPU time at the end
   std::int64_t memory_limit_mb = 0;      // "--memory-limit": heap of the process, 0 none
+  static std::string usage_text();       // "--help", from the option table
 
   // ---- Run state of the front end ----------------------------------------
   std::vector<Clause*> formula_clauses;  // `formula`.`clauses`

@@ -14,6 +14,7 @@
 #include "prover/driver/schedule.hpp"
 #include "prover/driver/tstp.hpp"
 #include "prover/prover.hpp"
+#include "version.hpp"
 
 namespace velkor {
 namespace {
@@ -81,6 +82,13 @@ class Run {
         source_{path_, problem_name(path_), nullptr} {}
 
   int go() {
+    // Words no problem run takes; a problem file cannot be named so.
+    for (const std::string& word : args_) {
+      if (word == "--help") return print_and_end(Prover::usage_text());
+      if (word == "--version")
+        return print_and_end(std::string("velkor ") + common::kRelease + " (commit " +
+                             common::kCommit + ")\n");
+    }
     prover_ = std::make_unique<Prover>();
     try {
       if (prover_->update_defaults(args_) >= args_.size()) {
@@ -120,6 +128,11 @@ class Run {
   }
 
  private:
+  static int print_and_end(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return 0;
+  }
+
   // Ends the run: the time-limit line, the SZS status line and after it
   // the output block that shows the answer, the flush.
   int finish(int status) {

@@ -3,7 +3,9 @@
 // Options are data: one table row per option word, naming whether it takes a
 // numeric argument and what it sets.  Words are compared in table order by
 // exact string equality; the last word is never taken as an option.
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "common/decimal.hpp"
@@ -16,44 +18,74 @@ struct Option {
   std::string_view word;
   bool takes_number;
   void (*apply)(Prover& p, std::int64_t n);
+  std::string_view help;  // for --help
 };
 
 const Option kOptions[] = {
-    {"-d", true, [](Prover& p, std::int64_t n) { p.final_depth = n; }},
-    {"-id", true, [](Prover& p, std::int64_t n) { p.depth = n; }},
-    {"-noclreord", false, [](Prover& p, std::int64_t) { p.clause_reordering = false; }},
-    {"-wdr", false, [](Prover& p, std::int64_t) { p.weighted_depth = true; }},
-    {"-wd1", true, [](Prover& p, std::int64_t n) { p.weighted_depth = true, p.wd1 = n; }},
-    {"-wd2", true, [](Prover& p, std::int64_t n) { p.weighted_depth = true, p.wd2 = n; }},
-    {"-wd3", true, [](Prover& p, std::int64_t n) { p.weighted_depth = true, p.wd3 = n; }},
-    {"-sig", true, [](Prover& p, std::int64_t n) { p.signature_bound = true, p.free_sig = n; }},
+    {"-d", true, [](Prover& p, std::int64_t n) { p.final_depth = n; },
+     "stop with BOUND REACHED after the level with bound N"},
+    {"-id", true, [](Prover& p, std::int64_t n) { p.depth = n; }, "first depth bound (default 1)"},
+    {"-noclreord", false, [](Prover& p, std::int64_t) { p.clause_reordering = false; },
+     "no clause reordering (the default)"},
+    {"-wdr", false, [](Prover& p, std::int64_t) { p.weighted_depth = true; },
+     "weighted depth bound"},
+    {"-wd1", true, [](Prover& p, std::int64_t n) { p.weighted_depth = true, p.wd1 = n; },
+     "weighted depth bound, first weight (default 120)"},
+    {"-wd2", true, [](Prover& p, std::int64_t n) { p.weighted_depth = true, p.wd2 = n; },
+     "weighted depth bound, second weight (default 120)"},
+    {"-wd3", true, [](Prover& p, std::int64_t n) { p.weighted_depth = true, p.wd3 = n; },
+     "weighted depth bound, third weight (default 120)"},
+    {"-sig", true, [](Prover& p, std::int64_t n) { p.signature_bound = true, p.free_sig = n; },
+     "signature bound with budget N"},
     {"-dynsgreord", true,
-     [](Prover& p, std::int64_t n) { p.subgoal_reordering_on = true, p.subgoal_reordering = n; }},
-    {"-complexity", true, [](Prover& p, std::int64_t n) { p.subgoal_complexity_measure = n; }},
-    {"-singledelay", false, [](Prover& p, std::int64_t) { p.subgoal_alternation = 1; }},
-    {"-reg", false, [](Prover& p, std::int64_t) { p.regularity = true, p.constraints = true; }},
-    {"-multidelay", false, [](Prover& p, std::int64_t) { p.subgoal_alternation = 2; }},
-    {"-globreord", false, [](Prover& p, std::int64_t) { p.global_reordering = true; }},
-    {"-mate", false, [](Prover& p, std::int64_t) { p.matings_pruning = true; }},
-    {"-proof", false, [](Prover& p, std::int64_t) { p.proof_output = true; }},
-    {"-sgindex", false, [](Prover& p, std::int64_t) { p.sgindex = true; }},
-    {"-equality", false, [](Prover& p, std::int64_t) { p.equality = true; }},
-    {"-norel", false, [](Prover& p, std::int64_t) { p.norel = true; }},
-    {"-foldup", false, [](Prover& p, std::int64_t) { p.foldup = true; }},
-    {"-indexfoldup", false, [](Prover& p, std::int64_t) { p.index_foldup = true; }},
-    {"-printindex", false, [](Prover& p, std::int64_t) { p.printindex = true; }},
+     [](Prover& p, std::int64_t n) { p.subgoal_reordering_on = true, p.subgoal_reordering = n; },
+     "subgoal reordering rule N (0 to 5)"},
+    {"-complexity", true, [](Prover& p, std::int64_t n) { p.subgoal_complexity_measure = n; },
+     "subgoal complexity measure (0: variables count 0)"},
+    {"-singledelay", false, [](Prover& p, std::int64_t) { p.subgoal_alternation = 1; },
+     "subgoal alternation, single (not implemented)"},
+    {"-reg", false, [](Prover& p, std::int64_t) { p.regularity = true, p.constraints = true; },
+     "regularity with disequation constraints"},
+    {"-multidelay", false, [](Prover& p, std::int64_t) { p.subgoal_alternation = 2; },
+     "subgoal alternation, multiple (not implemented)"},
+    {"-globreord", false, [](Prover& p, std::int64_t) { p.global_reordering = true; },
+     "reordering looks into older subgoal groups too"},
+    {"-mate", false, [](Prover& p, std::int64_t) { p.matings_pruning = true; },
+     "reductions in one orientation of a connection only"},
+    {"-proof", false, [](Prover& p, std::int64_t) { p.proof_output = true; },
+     "print the proof (TSTP for TPTP problems, else the used clauses)"},
+    {"-sgindex", false, [](Prover& p, std::int64_t) { p.sgindex = true; },
+     "lemma index for subgoals"},
+    {"-equality", false, [](Prover& p, std::int64_t) { p.equality = true; },
+     "equality differences in unification"},
+    {"-norel", false, [](Prover& p, std::int64_t) { p.norel = true; },
+     "start from all negative clauses whatever their types"},
+    {"-foldup", false, [](Prover& p, std::int64_t) { p.foldup = true; },
+     "solved subgoals become lemmas"},
+    {"-indexfoldup", false, [](Prover& p, std::int64_t) { p.index_foldup = true; },
+     "solved subgoals become lemmas of the index"},
+    {"-printindex", false, [](Prover& p, std::int64_t) { p.printindex = true; },
+     "print new lemmas of the index"},
     {"-sreg", false,
-     [](Prover& p, std::int64_t) { p.regularity = true, p.strong_regularity = true; }},
-    {"-fvector", true, [](Prover&, std::int64_t) {}},  // accepted and ignored
-    {"-grounding", false, [](Prover& p, std::int64_t) { p.test_grounding = true; }},
+     [](Prover& p, std::int64_t) { p.regularity = true, p.strong_regularity = true; },
+     "strong regularity"},
+    {"-fvector", true, [](Prover&, std::int64_t) {}, "accepted and ignored"},
+    {"-grounding", false, [](Prover& p, std::int64_t) { p.test_grounding = true; },
+     "prints grounding entered"},
     // Long options: settings of the drivers around the search.
-    {"--szs", false, [](Prover& p, std::int64_t) { p.szs_output = true; }},
-    {"--auto", false, [](Prover& p, std::int64_t) { p.auto_mode = true; }},
+    {"--szs", false, [](Prover& p, std::int64_t) { p.szs_output = true; },
+     "SZS status line and TSTP proofs for an input_clause problem too"},
+    {"--auto", false, [](Prover& p, std::int64_t) { p.auto_mode = true; },
+     "run the schedule of option sets in time slices"},
     {"--restricted-backtracking", false,
-     [](Prover& p, std::int64_t) { p.restricted_backtracking = true; }},
-    {"--conjecture-start", false, [](Prover& p, std::int64_t) { p.conjecture_start = true; }},
-    {"--statistics", false, [](Prover& p, std::int64_t) { p.statistics = true; }},
-    {"--memory-limit", true, [](Prover& p, std::int64_t n) { p.memory_limit_mb = n; }},
+     [](Prover& p, std::int64_t) { p.restricted_backtracking = true; },
+     "once a subgoal is solved, no other alternatives (incomplete)"},
+    {"--conjecture-start", false, [](Prover& p, std::int64_t) { p.conjecture_start = true; },
+     "start from every clause of type conjecture (incomplete)"},
+    {"--statistics", false, [](Prover& p, std::int64_t) { p.statistics = true; },
+     "inference counts and search CPU time at the end"},
+    {"--memory-limit", true, [](Prover& p, std::int64_t n) { p.memory_limit_mb = n; },
+     "end with MemoryOut when the heap would pass N megabytes"},
 };
 
 // A time limit in seconds: digits, optionally a fraction; anything else is
@@ -74,7 +106,31 @@ bool read_seconds(const std::string& word, double& seconds) {
   return true;
 }
 
+// The two options read before the table, in its form.
+const Option kSpecialOptions[] = {
+    {"-eqpred", false, nullptr,
+     "equal-predecessor test on every selected subgoal (-eqpred 1: fail)"},
+    {"--time-limit", true, nullptr, "stop after N seconds of CPU time (a decimal number; 0: none)"},
+};
+
 }  // namespace
+
+std::string Prover::usage_text() {
+  std::string text =
+      "usage: velkor [options] PROBLEM\n"
+      "Searches for a closed connection tableau of the clauses of PROBLEM (a TPTP\n"
+      "problem, cnf and fof, or input_clause entries). Options:\n";
+  auto row = [&](const Option& o) {
+    std::string words = "  " + std::string(o.word) + (o.takes_number ? " N" : "");
+    words.resize(std::max<std::size_t>(words.size() + 1, 30), ' ');
+    text += words + std::string(o.help) + "\n";
+  };
+  for (const Option& o : kOptions) row(o);
+  for (const Option& o : kSpecialOptions) row(o);
+  text += "  --help                      this text\n";
+  text += "  --version                   the release and the commit of this build\n";
+  return text;
+}
 
 std::size_t Prover::update_defaults(const std::vector<std::string>& words) {
   std::size_t i = 0;

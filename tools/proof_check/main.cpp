@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <new>
@@ -12,6 +13,7 @@
 
 #include "common/large_stack.hpp"
 #include "tools/proof_check/check.hpp"
+#include "version.hpp"
 
 namespace {
 
@@ -22,7 +24,8 @@ constexpr const char* kUsage =
     "it is - or missing): the instances under USED CLAUSES, or those of a TSTP\n"
     "refutation between \"% SZS output start/end CNFRefutation\", with every variable\n"
     "replaced by one fresh constant, must be unsatisfiable for quorvel.\n"
-    "  --quorvel PATH   the quorvel program (default: " QUORVEL_DEFAULT
+    "  --quorvel PATH   the quorvel program (default: the one beside proof-check,\n"
+    "                   else " QUORVEL_DEFAULT
     ")\n"
     "  --problem FILE   the problem velkor read: every used clause must be the clause\n"
     "                   of that number in it (a TSTP refutation: every leaf taken from\n"
@@ -31,9 +34,20 @@ constexpr const char* kUsage =
     "                   the TPTP environment variable, else the nearest directory\n"
     "                   above the problem holding the file)\n"
     "  --ground FILE    also write the ground clauses given to quorvel to FILE\n"
+    "  --help, --version  this text; the release and the commit of this build\n"
     "Exit status: 0 the proof checks, 1 it does not, 2 unusable input or no verdict.\n";
 
 constexpr int kUnusable = 2;
+
+// An installed proof-check finds quorvel in its own folder; in the build
+// folder it uses the quorvel of the same build.
+std::string default_quorvel() {
+  std::error_code error;
+  std::filesystem::path beside =
+      std::filesystem::read_symlink("/proc/self/exe", error).parent_path() / "quorvel";
+  if (!error && std::filesystem::is_regular_file(beside, error)) return beside.string();
+  return QUORVEL_DEFAULT;
+}
 
 int usage_error(const std::string& message) {
   std::cerr << "proof-check: " << message << "\n" << kUsage;
@@ -48,7 +62,7 @@ bool read_text(std::istream& in, std::string& text) {
 }
 
 int run(int argc, char** argv) {
-  proof_check::CheckOptions options{QUORVEL_DEFAULT, std::nullopt};
+  proof_check::CheckOptions options{default_quorvel(), std::nullopt};
   std::string input = "-", problem_path, ground_path;
   bool have_input = false;
   for (int i = 1; i < argc; ++i) {
@@ -56,6 +70,9 @@ int run(int argc, char** argv) {
     auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
     if (arg == "-h" || arg == "--help") {
       std::cout << kUsage;
+      return 0;
+    } else if (arg == "--version") {
+      std::cout << "proof-check " << common::kRelease << " (commit " << common::kCommit << ")\n";
       return 0;
     } else if (arg == "--quorvel" || arg == "--problem" || arg == "--ground" || arg == "--root") {
       const char* v = value();

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tptp/convert.hpp"
+#include "version.hpp"
 
 namespace {
 
@@ -33,7 +34,8 @@ constexpr const char* kUsage =
     "                         always left out)\n"
     "  --definitions N        name a subformula by a new predicate when distributing\n"
     "                         it would give more than N clauses (default 2)\n"
-    "  --no-miniscoping       Skolemize without first moving quantifiers inward\n";
+    "  --no-miniscoping       Skolemize without first moving quantifiers inward\n"
+    "  --help, --version      this text; the release and the commit of this build\n";
 
 int usage_error(const std::string& message) {
   std::cerr << "tptp-to-velkor: " << message << "\n" << kUsage;
@@ -50,6 +52,9 @@ int run(int argc, char** argv) {
     auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
     if (arg == "-h" || arg == "--help") {
       std::cout << kUsage;
+      return 0;
+    } else if (arg == "--version") {
+      std::cout << "tptp-to-velkor " << common::kRelease << " (commit " << common::kCommit << ")\n";
       return 0;
     } else if (arg == "--root") {
       const char* dir = value();
