@@ -114,18 +114,6 @@ class LiteralReader {
   std::string error_;
 };
 
-std::vector<std::string_view> split_lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 bool blank(std::string_view line) {
   for (char c : line)
     if (!std::isspace(static_cast<unsigned char>(c))) return false;
@@ -356,6 +344,18 @@ Verdict read_verdict(std::string_view quorvel_output) {
     return Verdict::kUnknown;
   }
   return Verdict::kUnknown;
+}
+
+std::vector<std::string_view> split_lines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
 }
 
 }  // namespace proof_check

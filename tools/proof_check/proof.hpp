@@ -94,4 +94,7 @@ enum class Verdict { kUnsatisfiable, kSatisfiable, kUnknown };
 // The verdict of quorvel's result line (the last line of its output).
 Verdict read_verdict(std::string_view quorvel_output);
 
+// The lines of `text`, without their line ends (the last one may be empty).
+std::vector<std::string_view> split_lines(std::string_view text);
+
 }  // namespace proof_check

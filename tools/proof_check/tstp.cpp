@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "tools/proof_check/proof.hpp"
 #include "tptp/error.hpp"
 #include "tptp/lexer.hpp"
 #include "tptp/parsing.hpp"
@@ -13,18 +14,6 @@ namespace {
 using tptp::SymbolKind;
 using tptp::Tok;
 using tptp::Token;
-
-std::vector<std::string_view> split_lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t begin = 0;
-  while (begin <= text.size()) {
-    std::size_t end = text.find('\n', begin);
-    if (end == std::string_view::npos) end = text.size();
-    lines.push_back(text.substr(begin, end - begin));
-    begin = end + 1;
-  }
-  return lines;
-}
 
 // "% SZS output start CNFRefutation ..." with any blanks between the words.
 bool is_marker(std::string_view line, std::string_view which) {
