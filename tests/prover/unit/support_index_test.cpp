@@ -137,39 +137,6 @@ TEST_F(IndexTest, EntryIsTheInstanceAtInsertionTime) {
   EXPECT_FALSE(find(2, 2));
 }
 
-TEST_F(IndexTest, LookupLeavesBindingsAndTrailAsFound) {
-  load_indexed(
-      "input_clause(c1,axiom,[++p(X,f(Y),Y)]).\n"
-      "input_clause(c2,axiom,[--p(Z,W,a),--q(f(b),f(a))]).");
-  enter(1);
-  Literal* query = subgoal(2, 0);
-  for (std::int64_t i = 0; i < 2; ++i) {
-    p->push_mark();
-    p->bind(query->args[1], subgoal(2, 1)->args[i]);  // W := f(b), then f(a)
-    const std::size_t top = p->trail_top;
-    EXPECT_EQ(p->find_matching_lemma(query), i == 1);
-    EXPECT_EQ(p->trail_top, top);
-    EXPECT_EQ(query->args[0]->binding, nullptr);
-    EXPECT_EQ(query->args[1]->binding, subgoal(2, 1)->args[i]);
-    for (Term* t : p->index_bindings) EXPECT_EQ(t, nullptr);
-    p->unbind_vars();
-  }
-}
-
-TEST_F(IndexTest, BindingVectorGrowsWithTheLargestVariableNumber) {
-  std::string entry = "++w(", query = "--w(";
-  for (int i = 1; i <= 100; ++i) {
-    entry += (i > 1 ? ",X" : "X") + std::to_string(i);
-    query += i > 1 ? ",a" : "a";
-  }
-  load_indexed("input_clause(c1,axiom,[" + entry + ")]).\ninput_clause(c2,axiom,[" + query +
-               ")]).");
-  ASSERT_EQ(p->index_bindings.size(), 100u);
-  enter(1);
-  EXPECT_GT(p->index_bindings.size(), 100u);
-  EXPECT_TRUE(find(2));
-}
-
 TEST_F(IndexTest, InputLemmaClausesEnterOnlyUnitsAndContinueTheLemmaCount) {
   p->printindex = true;
   load_indexed(

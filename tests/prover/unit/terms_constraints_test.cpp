@@ -151,54 +151,6 @@ TEST_F(TermsConstraintTest, ElementIsReplacedByFinerOnes) {
   EXPECT_EQ(constraint->pending, 1);
 }
 
-TEST_F(TermsConstraintTest, UndoingAStepRestoresEverythingExactly) {
-  Term* s1[] = {x, y};
-  Term* t1[] = {a, b};
-  ASSERT_TRUE(p->make_disequation_constraint(s1, t1, 2));
-  ASSERT_TRUE(constrain(x, gzv));
-  ConstraintCell* x_chain = x->constraint_chain;
-  ConstraintCell* y_chain = y->constraint_chain;
-  ConstraintCell* pair = x_chain->next->constraint;
-  ConstraintCell* single = x_chain->constraint;
-  const std::size_t c_stack = p->c_stack;
-  const std::size_t v_top = p->v_trail_top;
-  const std::size_t cells = p->c_stack_cells.size();
-
-  // Refines one constraint into two elements, satisfies another, and
-  // satisfies a third one made within the step.
-  Step s = step({{x, gwy}});
-  ASSERT_TRUE(s.ok);
-  EXPECT_TRUE(pair->satisfied);
-  EXPECT_EQ(single->pending, 2);
-  EXPECT_EQ(w->constraint_chain->value, z);
-  EXPECT_EQ(y->constraint_chain->value, v);
-  ASSERT_TRUE(constrain(v, c));
-  p->push_mark();
-  p->bind(v, b);
-  ASSERT_TRUE(p->propagate_substitution());
-  EXPECT_TRUE(v->constraint_chain->constraint->satisfied);
-  p->unbind_vars();
-  undo(s);
-
-  EXPECT_EQ(p->c_stack, c_stack);
-  EXPECT_EQ(p->v_trail_top, v_top);
-  EXPECT_EQ(x->constraint_chain, x_chain);
-  EXPECT_EQ(y->constraint_chain, y_chain);
-  EXPECT_EQ(w->constraint_chain, nullptr);
-  EXPECT_EQ(v->constraint_chain, nullptr);
-  EXPECT_EQ(pair->pending, 2);
-  EXPECT_FALSE(pair->satisfied);
-  EXPECT_EQ(single->pending, 1);
-  EXPECT_FALSE(single->satisfied);
-  EXPECT_EQ(x->binding, nullptr);
-
-  // The stack cells are reused by the next step, and the state works again.
-  ASSERT_TRUE(step({{x, a}}).ok);
-  EXPECT_TRUE(single->satisfied);
-  EXPECT_EQ(p->c_stack_cells.size(), cells + 4);
-  EXPECT_FALSE(attempt({{y, b}}));
-}
-
 // Equality differences belong to extension steps only: a constraint between
 // distinct constants must not be taken for one that holds already.
 TEST_F(TermsConstraintTest, ClashesAreNotDifferencesInsideConstraintWork) {

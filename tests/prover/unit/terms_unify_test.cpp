@@ -1,5 +1,5 @@
-// Bindings, the two trails, the general unifier with equality differences,
-// and the extension unifier (including a comparison against the general one).
+// The general unifier (its failures undone to the caller's mark) with equality
+// differences, and the extension unifier (compared against the general one).
 #include <cstdint>
 #include <random>
 #include <string>
@@ -29,85 +29,6 @@ class TermsUnifyTest : public ProverTest {
   }
   std::string last_difference() { return show(p->eq_trail_literals[p->eq_trail]); }
 };
-
-TEST_F(TermsUnifyTest, UnbindVarsStopsAtTheLastMarkAndTrailCellsAreReused) {
-  load("input_clause(c1,axiom,[++p(X,Y,Z,a)]).");
-  Term *x = arg(1, 0, 0), *y = arg(1, 0, 1), *z = arg(1, 0, 2), *a = arg(1, 0, 3);
-  p->push_mark();
-  p->bind(x, a);
-  const std::size_t outer = p->trail_top;
-  p->push_mark();
-  p->bind(y, a);
-  p->bind(z, x);
-  const std::size_t cells = p->trail_items.size();
-  EXPECT_FALSE(p->unbind_vars());
-  EXPECT_EQ(p->trail_top, outer);
-  EXPECT_EQ(z->binding, nullptr);
-  EXPECT_EQ(x->binding, a);
-
-  p->push_mark();  // a mark alone is popped alone, and cells are reused
-  p->unbind_vars();
-  EXPECT_EQ(p->trail_top, outer);
-  EXPECT_EQ(p->trail_items.size(), cells);
-  p->unbind_vars();
-  EXPECT_EQ(p->trail_top, 0u);
-  EXPECT_EQ(x->binding, nullptr);
-}
-
-TEST_F(TermsUnifyTest, UndoVTrailRestoresFieldsOfEverySizeBackToTheLastMark) {
-  struct Fields {
-    bool flag = false;
-    bool neighbour = false;
-    std::int32_t count = 7;
-    char sign = '+';
-    std::int64_t wide = -5;
-    Term* pointer = nullptr;
-  } f;
-  Term cell{};
-  auto write = [&](auto& field, auto value) {
-    p->log_write(field);
-    field = value;
-  };
-  p->push_v_mark();
-  write(f.wide, std::int64_t{1} << 40);
-  write(f.pointer, &cell);
-  const std::size_t outer = p->v_trail_top;
-  p->push_v_mark();
-  write(f.flag, true);
-  write(f.count, -1);
-  write(f.sign, '-');
-  write(f.wide, 3);  // the same field twice: the older value wins
-  write(f.wide, 4);
-  f.neighbour = true;  // not logged: must survive the restore of `flag`
-  p->undo_v_trail();
-  EXPECT_EQ(p->v_trail_top, outer);
-  EXPECT_FALSE(f.flag);
-  EXPECT_TRUE(f.neighbour);
-  EXPECT_EQ(f.count, 7);
-  EXPECT_EQ(f.sign, '+');
-  EXPECT_EQ(f.wide, 1LL << 40);
-  EXPECT_EQ(f.pointer, &cell);
-  p->undo_v_trail();
-  EXPECT_EQ(p->v_trail_top, 0u);
-  EXPECT_EQ(f.wide, -5);
-  EXPECT_EQ(f.pointer, nullptr);
-}
-
-TEST_F(TermsUnifyTest, SameCellAndVariablePairs) {
-  load("input_clause(c1,axiom,[++p(X,Y,f(X))]).");
-  Term *x = arg(1, 0, 0), *y = arg(1, 0, 1), *fx = arg(1, 0, 2);
-  p->push_mark();
-  const std::size_t top = p->trail_top;
-  EXPECT_EQ(unify(x, x), Unified::kTrue);
-  EXPECT_EQ(unify(fx, fx), Unified::kTrue);
-  EXPECT_EQ(p->trail_top, top);
-  EXPECT_EQ(unify(x, y), Unified::kTrue);  // the first operand is bound
-  EXPECT_EQ(x->binding, y);
-  EXPECT_EQ(y->binding, nullptr);
-  EXPECT_EQ(p->trail_top, top + 1);
-  EXPECT_EQ(unify(y, x), Unified::kTrue);  // both dereference to Y
-  EXPECT_EQ(p->trail_top, top + 1);
-}
 
 TEST_F(TermsUnifyTest, FailureUnwindsToBelowTheCallersMarkOnly) {
   load(
