@@ -36,32 +36,6 @@ testing_support::RunResult check(const std::string& output, std::vector<std::str
   return run_program(PROOF_CHECK_BIN, args);
 }
 
-TEST(ProofCheckReading, UsedClausesWithNestedTermsAndSeveralInstances) {
-  UsedClauses used = parse_used_clauses(used_block({
-      {"2: --p(X,f(X,g(Y)))++equal(X,b)",
-       {"--p(a,f(a,g(Z)))++equal(a,b)", "--p(X,f(X,g(X)))++equal(X,b)"}},
-      {"7: ++q--r", {"++q--r"}},
-  }));
-  ASSERT_TRUE(used.ok) << used.error;
-  ASSERT_EQ(used.clauses.size(), 2u);
-  EXPECT_EQ(used.clauses[0].number, 2);
-  ASSERT_EQ(used.clauses[0].instances.size(), 2u);
-  const Clause& first = used.clauses[0].instances[0];
-  ASSERT_EQ(first.size(), 2u);
-  EXPECT_FALSE(first[0].positive);
-  EXPECT_EQ(to_string(first[0].atom), "p(a,f(a,g(Z)))");
-  EXPECT_TRUE(first[0].atom.arguments[1].arguments[1].arguments[0].variable);
-  EXPECT_TRUE(first[1].positive);
-  EXPECT_EQ(first[1].atom.name, "equal");
-  // Propositional literals run into each other without parentheses.
-  const Clause& second = used.clauses[1].clause;
-  ASSERT_EQ(second.size(), 2u);
-  EXPECT_EQ(second[0].atom.name, "q");
-  EXPECT_TRUE(second[0].atom.arguments.empty());
-  EXPECT_FALSE(second[1].positive);
-  EXPECT_EQ(used.clauses[1].instances.size(), 1u);
-}
-
 TEST(ProofCheckReading, MalformedOrMissingBlocksAreErrors) {
   EXPECT_FALSE(parse_used_clauses("Lev. 1: inferences: succ fail: 2 0\n").ok);
   EXPECT_FALSE(parse_used_clauses(used_block({{"1: ++p(X", {"++p(a)"}}})).ok);

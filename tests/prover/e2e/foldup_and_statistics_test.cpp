@@ -138,11 +138,5 @@ TEST(Statistics, CountTheLevelThatTheTimeLimitCutShort) {
   EXPECT_GT(s.successful + s.failed, successful + failed);
 }
 
-TEST(Statistics, NothingWithoutASearch) {
-  RunResult r = run_args({"--statistics", "-d", problem("SYN155-1")});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out.find("% statistics"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace velkor_test
