@@ -19,6 +19,7 @@ namespace {
 
 constexpr std::int64_t kReduceIncrement = 300;
 constexpr std::uint32_t kKeptLbd = 2;
+constexpr std::uint32_t kUsedKeptLbd = 6;
 
 }  // namespace
 
@@ -43,7 +44,8 @@ void Internal::reduce() {
     if (flags & kGarbageFlag) continue;
     std::uint32_t used = (flags & kUsedMask) >> kUsedShift;
     if (used > 0) flags -= 1u << kUsedShift;
-    if (clause_lbd(c) <= kKeptLbd || used > 0 || locked(c)) continue;
+    if (clause_lbd(c) <= kKeptLbd || (used > 0 && clause_lbd(c) <= kUsedKeptLbd) || locked(c))
+      continue;
     candidates.push_back(c);
   }
   std::sort(candidates.begin(), candidates.end(), [&](ClauseRef a, ClauseRef b) {
