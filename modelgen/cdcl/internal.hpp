@@ -156,7 +156,7 @@ struct Internal {
   // analyze.cpp
   void analyze(ClauseRef conflict, std::int32_t& jump_level, std::uint32_t& lbd);
   bool literal_redundant(Lit lit, std::uint32_t levels);
-  std::uint32_t compute_lbd(const std::vector<Lit>& literals);
+  std::uint32_t compute_lbd(const Lit* literals, std::uint32_t size);
   void analyze_final(Lit failed_lit);
   void learn(std::uint32_t lbd);
 
