@@ -98,7 +98,7 @@ struct Internal {
 
   // ---- Conflict analysis (scratch, kept to avoid allocation) ----
   std::vector<std::uint8_t> seen;           // variable -> mark during analysis and minimisation
-  std::vector<Lit> clause_buffer;           // the learned clause being built
+  std::vector<Lit> clause_buffer;           // the learned (or added) clause being built
   std::vector<std::uint32_t> to_clear;      // variables whose `seen` must be reset
   std::vector<Lit> minimize_stack;          // literals still to be shown redundant
   std::vector<std::uint32_t> level_stamps;  // level -> stamp, for LBD and minimisation
@@ -186,7 +186,7 @@ struct Internal {
 
   // solver.cpp
   Answer search();
-  bool add_original(const std::vector<Lit>& literals);
+  bool add_original();
   bool asked_to_stop();
 };
 

@@ -17,7 +17,7 @@
 namespace modelgen::cdcl {
 namespace {
 
-constexpr std::int64_t kReduceIncrement = 300;
+constexpr std::int64_t kReduceIncrement = 100;
 constexpr std::uint32_t kKeptLbd = 2;
 constexpr std::uint32_t kUsedKeptLbd = 6;
 
