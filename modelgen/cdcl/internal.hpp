@@ -118,6 +118,7 @@ struct Internal {
   std::int64_t reduce_limit = 2000;     // conflicts at which reduce runs next
   std::int64_t reduce_interval = 2000;  // grows by kReduceIncrement after every reduce
   std::size_t units_at_simplify = 0;    // level-0 trail size at the last simplify
+  std::int64_t simplify_limit = 0;      // propagations before simplify may run again
 
   // ---- Limits and callbacks ----
   std::function<bool()> should_stop;  // asked every few hundred conflicts
@@ -180,6 +181,7 @@ struct Internal {
 
   // reduce.cpp
   bool reducing() const;
+  bool simplifying() const;
   void reduce();
   void simplify();
   bool locked(ClauseRef c);

@@ -58,6 +58,13 @@ void Internal::reduce() {
   reduce_limit = conflicts + reduce_interval;
 }
 
+// Each simplify costs a pass over the arena, so it waits until new units
+// are fixed and about as many literals have been propagated since the last.
+bool Internal::simplifying() const {
+  return decision_level() == 0 && trail.size() > units_at_simplify &&
+         propagations >= simplify_limit;
+}
+
 // At level 0 after complete propagation: no watched literal is false
 // unless the clause is satisfied, so removing false literals from the
 // other positions keeps the watches; level-0 literals never take part in
@@ -86,6 +93,7 @@ void Internal::simplify() {
   clean(irredundant);
   clean(learned);
   collect_garbage();
+  simplify_limit = propagations + static_cast<std::int64_t>(arena.size() / 4);
 }
 
 }  // namespace modelgen::cdcl

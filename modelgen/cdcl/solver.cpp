@@ -84,7 +84,7 @@ Answer Internal::search() {
       continue;
     }
     if (restarting()) restart();
-    if (decision_level() == 0 && trail.size() > units_at_simplify) simplify();
+    if (simplifying()) simplify();
     if (reducing()) reduce();
     Lit next = kNoLit;
     while (static_cast<std::size_t>(decision_level()) < assumptions.size()) {
