@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 
@@ -12,6 +13,7 @@
 #include "prover/driver/problem_file.hpp"
 #include "prover/driver/schedule.hpp"
 #include "prover/driver/tstp.hpp"
+#include "prover/models/models.hpp"
 #include "prover/prover.hpp"
 
 namespace velkor {
@@ -95,7 +97,13 @@ class Run {
       std::snprintf(memory_out_status, sizeof memory_out_status, "%% SZS status MemoryOut for %s\n",
                     source_.problem_name.c_str());
     common::on_memory_out(report_memory_out, kMemoryOutStatus);
+    if (prover_->model_search && !tptp_input_) {
+      std::fputs("velkor: --models needs a TPTP problem\n", prover_->err);
+      prover_->outcome = Outcome::kUnsupported;
+      return finish(1);
+    }
     if (tptp_input_ && !read_tptp()) return finish(status_);
+    if (prover_->model_search) return model_search();
     if (prover_->auto_mode) return schedule();
     try {
       load(*prover_, true);
@@ -121,9 +129,10 @@ class Run {
     if (p.statistics) print_statistics(p);
     if (szs_) {
       p.print("% SZS status ");
-      p.print(szs_value(p, has_conjecture(), gave_up_));
+      p.print(decided_ != nullptr ? decided_ : szs_value(p, has_conjecture(), gave_up_));
       p.print(" for " + source_.problem_name + "\n");
     }
+    if (output_block_) output_block_();
     p.flush();
     return status;
   }
@@ -230,6 +239,71 @@ class Run {
     p.prepare_and_search();
   }
 
+  // --models: the problem is decided by its ground instances when it has
+  // no function symbols and they are few enough, else finite models are
+  // searched for until the time limit.
+  int model_search() {
+    Prover& p = *prover_;
+    load(p, true);
+    switch (decide_by_models(p.time_limit, true)) {
+      case models::Verdict::kUnsatisfiable:
+      case models::Verdict::kSatisfiable:
+        return finish(0);
+      case models::Verdict::kTimeout:
+        p.outcome = Outcome::kTimeout;
+        return finish(kTimeoutStatus);
+      case models::Verdict::kTooLarge:
+      case models::Verdict::kFault:
+        break;
+    }
+    gave_up_ = true;
+    return finish(0);
+  }
+
+  // Model generation up to `deadline` (process CPU seconds, 0: none): the
+  // ground instances of a problem without function symbols, then, if
+  // `finite_models`, finite models.  An answer is kept for `finish`.
+  models::Verdict decide_by_models(double deadline, bool finite_models) {
+    Prover& p = *prover_;
+    const tptp::Problem& problem = tptp_->problem;
+    models::Settings settings;
+    settings.cpu_deadline = deadline;
+    settings.problem_name = source_.problem_name;
+    models::Result result;
+    if (models::is_epr(problem)) {
+      result = models::decide_by_grounding(problem, settings);
+      p.print("% grounding: " + std::to_string(result.instances) + " ground clauses" +
+              (result.verdict == models::Verdict::kTooLarge ? ", more than the budget allows\n"
+                                                            : "\n"));
+    }
+    if (result.verdict == models::Verdict::kTooLarge && finite_models) {
+      result = models::find_finite_model(problem, settings);
+      p.print("% finite models: tried sizes up to " + std::to_string(result.domain_size) + "\n");
+    }
+    const bool conjecture = has_conjecture();
+    switch (result.verdict) {
+      case models::Verdict::kUnsatisfiable:
+        decided_ = conjecture ? "Theorem" : "Unsatisfiable";
+        if (p.proof_output)
+          output_block_ = [this, instances = std::move(result.refutation)] {
+            print_ground_refutation(*prover_, source_, instances);
+          };
+        break;
+      case models::Verdict::kSatisfiable:
+        decided_ = conjecture ? "CounterSatisfiable" : "Satisfiable";
+        output_block_ = [this, block = std::move(result.model_block)] { prover_->print(block); };
+        break;
+      case models::Verdict::kFault:
+        std::fputs("velkor: internal error: a model failed its check and is not shown\n", p.err);
+        break;
+      case models::Verdict::kTimeout:
+      case models::Verdict::kTooLarge:
+        break;
+    }
+    p.flush();
+    return result.verdict;
+  }
+
   // Runs the option sets of the schedule one after another, each on a
   // fresh prover, until one answers.
   int schedule() {
@@ -253,6 +327,15 @@ class Run {
       try {
         p.update_defaults(words);
         load(p, i == 0);
+        // A problem without function symbols is decided by its ground
+        // instances when they are few enough.
+        if (i == 0 && tptp_ != nullptr && models::is_epr(tptp_->problem)) {
+          models::Verdict verdict = decide_by_models(start + kGroundingShare * limit, false);
+          if (verdict == models::Verdict::kSatisfiable ||
+              verdict == models::Verdict::kUnsatisfiable)
+            return finish(0);
+          deadline = last ? limit : std::min(limit, cpu_seconds() + slices[i].share * limit);
+        }
         char budget[64];
         std::snprintf(budget, sizeof budget, " (up to %.2f s of CPU)\n", deadline - start);
         p.print("% option set " + std::to_string(i + 1) + " of " + std::to_string(slices.size()) +
@@ -280,11 +363,22 @@ class Run {
       }
       p.flush();
     }
+    // What time is left goes to the search for a finite model.
+    if (tptp_ != nullptr && !models::is_epr(tptp_->problem) && cpu_seconds() < limit) {
+      models::Verdict verdict = decide_by_models(limit, true);
+      if (verdict == models::Verdict::kSatisfiable) return finish(0);
+    }
     gave_up_ = true;
     return finish(0);
   }
 
+  // The share of the time limit that grounding may take before the
+  // schedule's option sets.
+  static constexpr double kGroundingShare = 0.5;
+
   std::vector<std::string> args_;
+  const char* decided_ = nullptr;       // the status that model generation found
+  std::function<void()> output_block_;  // printed after the status line
   std::string path_;
   bool tptp_input_;
   bool szs_ = false;

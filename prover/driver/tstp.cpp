@@ -83,6 +83,40 @@ class RefutationWriter {
     print_end();
   }
 
+  // Ground instances of the problem's clauses (and of equality theory).
+  void run_ground(const std::vector<models::GroundInstance>& instances) {
+    print_start();
+    const tptp::Problem& problem = source_.tptp->problem;
+    std::unordered_map<std::size_t, std::string> clause_lines;
+    std::vector<std::string> cited;
+    for (const models::GroundInstance& i : instances) {
+      std::string line;
+      if (i.clause == models::GroundInstance::kTheory) {
+        line = fresh("e_" + std::to_string(cited.size() + 1));
+        p_.print("cnf(" + line + ", plain, " + i.text + ", theory(equality)).\n");
+      } else {
+        auto [it, inserted] = clause_lines.try_emplace(i.clause);
+        if (inserted) {
+          const tptp::Clause& clause = problem.clauses[i.clause];
+          std::string origin = origin_of(clause);
+          it->second = fresh(tptp::tptp_text(clause.name));
+          p_.print("cnf(" + it->second + ", " + tptp_role(clause) + ", " +
+                   models::clause_text(problem, clause) + ", " + origin + ").\n");
+        }
+        line = fresh("i_" + std::to_string(cited.size() + 1));
+        p_.print("cnf(" + line + ", plain, " + i.text +
+                 ", inference(instantiation, [status(thm)], [" + it->second + "])).\n");
+      }
+      cited.push_back(std::move(line));
+    }
+    std::string refutation =
+        "cnf(" + fresh("refutation") +
+        ", plain, $false, inference(propositional_refutation, [status(thm)], [";
+    for (std::size_t i = 0; i < cited.size(); ++i) refutation += (i > 0 ? ", " : "") + cited[i];
+    p_.print(refutation + "])).\n");
+    print_end();
+  }
+
   // A problem with an empty clause: the tableau of that clause alone.
   void run_empty_clause(std::size_t index) {
     print_start();
@@ -326,6 +360,11 @@ class RefutationWriter {
 void print_tstp_refutation(Prover& prover, const ProofSource& source) {
   prover.print("\n");
   RefutationWriter(prover, source).run();
+}
+
+void print_ground_refutation(Prover& prover, const ProofSource& source,
+                             const std::vector<models::GroundInstance>& instances) {
+  RefutationWriter(prover, source).run_ground(instances);
 }
 
 void print_empty_clause_refutation(Prover& prover, const ProofSource& source) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "prover/driver/problem_file.hpp"
+#include "prover/models/models.hpp"
 #include "prover/prover.hpp"
 
 namespace velkor {
@@ -28,5 +29,11 @@ void print_tstp_refutation(Prover& prover, const ProofSource& source);
 
 // The refutation of a TPTP problem that has an empty clause: that clause.
 void print_empty_clause_refutation(Prover& prover, const ProofSource& source);
+
+// A refutation by ground instances that are propositionally unsatisfiable:
+// the problem's clauses they instantiate, one instantiation step each (the
+// clauses of equality theory are leaves), and a final $false citing them.
+void print_ground_refutation(Prover& prover, const ProofSource& source,
+                             const std::vector<models::GroundInstance>& instances);
 
 }  // namespace velkor

@@ -49,6 +49,7 @@ const Option kOptions[] = {
     // Long options: settings of the drivers around the search.
     {"--szs", false, [](Prover& p, std::int64_t) { p.szs_output = true; }},
     {"--auto", false, [](Prover& p, std::int64_t) { p.auto_mode = true; }},
+    {"--models", false, [](Prover& p, std::int64_t) { p.model_search = true; }},
     {"--restricted-backtracking", false,
      [](Prover& p, std::int64_t) { p.restricted_backtracking = true; }},
     {"--conjecture-start", false, [](Prover& p, std::int64_t) { p.conjecture_start = true; }},
