@@ -316,7 +316,7 @@ class Run {
       std::istringstream options(slices[i].options);
       for (std::string w; options >> w;) words.push_back(w);
       words.push_back(path_);
-      const double start = cpu_seconds();
+      double start = cpu_seconds();
       double deadline = last ? limit : std::min(limit, start + slices[i].share * limit);
       if (i > 0) {
         tally(*prover_);
@@ -334,7 +334,8 @@ class Run {
           if (verdict == models::Verdict::kSatisfiable ||
               verdict == models::Verdict::kUnsatisfiable)
             return finish(0);
-          deadline = last ? limit : std::min(limit, cpu_seconds() + slices[i].share * limit);
+          start = cpu_seconds();
+          deadline = last ? limit : std::min(limit, start + slices[i].share * limit);
         }
         char budget[64];
         std::snprintf(budget, sizeof budget, " (up to %.2f s of CPU)\n", deadline - start);

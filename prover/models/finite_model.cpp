@@ -103,7 +103,7 @@ Result ModelSearch::find_model() {
       assignment.assign(c.nr_variables, 0);
       do {
         if (size > 1 && !mentions(assignment, newest)) continue;
-        if ((instances & 1023) == 0 && out_of_time()) {
+        if ((++ticks & 1023) == 0 && out_of_time()) {
           result.verdict = Verdict::kTimeout;
           return result;
         }

@@ -8,10 +8,11 @@
 // instances of its axioms over the constants come too: reflexivity,
 // symmetry, transitivity and substitution into every predicate argument.
 //
-// Unsatisfiable: each instance carries a selector that the search assumes,
-// and the selectors the engine names in its answer are the instances the
-// refutation lists.  Satisfiable: the constants that the model makes equal
-// are one element, and the ground atoms give the predicates.
+// Unsatisfiable: each ground clause carries a selector that the search
+// assumes, and the selectors the engine names in its answer are the
+// instances the refutation lists.  Satisfiable: the constants that the
+// model makes equal are one element, and the ground atoms give the
+// predicates.
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -24,32 +25,109 @@ namespace {
 
 constexpr std::uint32_t kEqualityEntry = 0xffffffffu;
 
-// Instances with selectors are asked for a small refutation up to this
-// many; beyond it every instance is listed.
-constexpr std::int64_t kSelectedInstances = 200'000;
-
-enum class Axiom : std::uint8_t { kNone, kReflexivity, kSymmetry, kTransitivity, kSubstitution };
-
-// A ground instance: of problem clause `clause` (its variables' elements
-// at `first`), or of an axiom of equality (its elements at `first`, for
-// substitution into predicate `entry` at argument `position`).
-struct Instance {
-  std::size_t clause;
-  Axiom axiom;
-  std::uint32_t entry;
-  std::uint32_t position;
-  std::uint32_t first;
-};
+// Ground clauses with selectors are asked for a small refutation up to
+// this many literals; beyond it every ground clause is listed.
+constexpr double kSelectedLiterals = 400'000;
 
 }  // namespace
 
+void ModelSearch::start_grounding() {
+  invented = constants.empty();
+  nr_elements = static_cast<std::uint32_t>(invented ? 1 : constants.size());
+  element_of.assign(entries.size(), 0);
+  for (std::uint32_t k = 0; k < constants.size(); ++k) element_of[constants[k]] = k;
+}
+
+int ModelSearch::equal(std::uint32_t a, std::uint32_t b) {
+  const std::uint32_t pair[2] = {a, b};
+  return atom(kEqualityEntry, pair, 2);
+}
+
+void ModelSearch::add_ground(GroundClause g, const std::uint32_t* elements, std::uint32_t n) {
+  g.first = static_cast<std::uint32_t>(ground_elements.size());
+  ground_elements.insert(ground_elements.end(), elements, elements + n);
+  ground_clauses.push_back(g);
+  if (select) {
+    selectors.push_back(solver.new_variable());
+    clause.push_back(-selectors.back());
+  }
+  give_clause();
+}
+
+void ModelSearch::add_instance(std::size_t i, const std::uint32_t* assignment) {
+  const CompiledClause& c = compiled[i];
+  std::vector<std::uint32_t>& value = step_values;
+  std::vector<std::uint32_t>& tuple = step_tuple;
+  value.resize(c.steps.size());
+  clause.clear();
+  for (std::size_t s = 0; s < c.steps.size(); ++s) {
+    const Step& step = c.steps[s];
+    if (step.variable) {
+      value[s] = assignment[step.id];
+    } else if (!entries[step.id].predicate) {
+      value[s] = element_of[step.id];
+    } else {
+      tuple.clear();
+      for (std::uint32_t k = 0; k < step.arity; ++k) tuple.push_back(value[c.args[step.first + k]]);
+      value[s] = static_cast<std::uint32_t>(atom(step.id, tuple.data(), step.arity));
+    }
+  }
+  for (const CompiledLiteral& l : c.literals) {
+    const int v =
+        l.equality ? equal(value[l.left], value[l.right]) : static_cast<int>(value[l.left]);
+    clause.push_back(l.positive ? v : -v);
+  }
+  add_ground(GroundClause{i, Axiom::kNone, 0, 0, 0}, assignment, c.nr_variables);
+}
+
+void ModelSearch::add_equality_axioms() {
+  const std::uint32_t n = nr_elements;
+  const GroundClause theory{GroundInstance::kTheory, Axiom::kNone, 0, 0, 0};
+  auto axiom = [&](Axiom kind, std::initializer_list<std::uint32_t> xs) {
+    GroundClause g = theory;
+    g.axiom = kind;
+    add_ground(g, std::data(xs), static_cast<std::uint32_t>(xs.size()));
+  };
+  for (std::uint32_t a = 0; a < n; ++a) {
+    clause.assign(1, equal(a, a));
+    axiom(Axiom::kReflexivity, {a});
+    for (std::uint32_t b = 0; b < n; ++b) {
+      if (b == a) continue;
+      clause.assign({-equal(a, b), equal(b, a)});
+      axiom(Axiom::kSymmetry, {a, b});
+      for (std::uint32_t c = 0; c < n; ++c) {
+        if (c == a || c == b) continue;
+        clause.assign({-equal(a, b), -equal(b, c), equal(a, c)});
+        axiom(Axiom::kTransitivity, {a, b, c});
+      }
+    }
+  }
+  std::vector<std::uint32_t> tuple;
+  for (std::uint32_t p = 0; p < entries.size(); ++p) {
+    const SymbolEntry& e = entries[p];
+    if (!e.predicate || !e.in_clauses || e.arity == 0) continue;
+    // The arguments, then the element that replaces one of them.
+    tuple.assign(e.arity + 1, 0);
+    do {
+      for (std::uint32_t position = 0; position < e.arity; ++position) {
+        const std::uint32_t b = tuple.back(), a = tuple[position];
+        if (a == b) continue;
+        const int before = atom(p, tuple.data(), e.arity);
+        tuple[position] = b;
+        const int after = atom(p, tuple.data(), e.arity);
+        tuple[position] = a;
+        clause.assign({-before, -equal(a, b), after});
+        add_ground(GroundClause{GroundInstance::kTheory, Axiom::kSubstitution, p, position, 0},
+                   tuple.data(), e.arity + 1);
+      }
+    } while (next_tuple(tuple, n));
+  }
+}
+
 Result ModelSearch::ground() {
   Result result;
-  const bool invented = constants.empty();
-  const auto n = static_cast<std::uint32_t>(invented ? 1 : constants.size());
-  std::vector<std::uint32_t> element_of(entries.size(), 0);
-  for (std::uint32_t k = 0; k < constants.size(); ++k) element_of[constants[k]] = k;
-
+  start_grounding();
+  const std::uint32_t n = nr_elements;
   double cost = 0;
   for (const CompiledClause& c : compiled)
     cost += std::pow(n, c.nr_variables) * static_cast<double>(c.literals.size());
@@ -58,130 +136,53 @@ Result ModelSearch::ground() {
     for (const SymbolEntry& e : entries)
       if (e.predicate && e.in_clauses) cost += 3.0 * e.arity * std::pow(n, e.arity + 1);
   }
-  if (cost > static_cast<double>(settings.literal_budget)) return result;
-  const bool select = cost / 2 <= kSelectedInstances;
+  // Atoms keep elements in 16 bits.
+  if (n > 0xffff) return result;
+  if (cost > static_cast<double>(settings.literal_budget)) return instantiate();
+  select = cost <= kSelectedLiterals;
 
-  std::vector<Instance> made;
-  std::vector<std::uint32_t> elements, assignment, value, tuple;
-  std::vector<int> selectors;
-  auto add = [&](Instance instance) {
-    made.push_back(instance);
-    if (select) {
-      selectors.push_back(solver.new_variable());
-      clause.push_back(-selectors.back());
-    }
-    give_clause();
-  };
-  auto equal = [&](std::uint32_t a, std::uint32_t b) {
-    const std::uint32_t pair[2] = {a, b};
-    return atom(kEqualityEntry, pair, 2);
-  };
-
+  std::vector<std::uint32_t> assignment;
   for (std::size_t i = 0; i < compiled.size(); ++i) {
-    const CompiledClause& c = compiled[i];
     if (problem.clauses[i].always_true) continue;
-    assignment.assign(c.nr_variables, 0);
-    value.resize(c.steps.size());
+    assignment.assign(compiled[i].nr_variables, 0);
     do {
-      if ((instances & 1023) == 0 && out_of_time()) {
+      if ((++ticks & 1023) == 0 && out_of_time()) {
         result.verdict = Verdict::kTimeout;
         return result;
       }
-      clause.clear();
-      for (std::size_t s = 0; s < c.steps.size(); ++s) {
-        const Step& step = c.steps[s];
-        if (step.variable) {
-          value[s] = assignment[step.id];
-        } else if (!entries[step.id].predicate) {
-          value[s] = element_of[step.id];
-        } else {
-          tuple.clear();
-          for (std::uint32_t k = 0; k < step.arity; ++k)
-            tuple.push_back(value[c.args[step.first + k]]);
-          value[s] = static_cast<std::uint32_t>(atom(step.id, tuple.data(), step.arity));
-        }
-      }
-      for (const CompiledLiteral& l : c.literals) {
-        const int v =
-            l.equality ? equal(value[l.left], value[l.right]) : static_cast<int>(value[l.left]);
-        clause.push_back(l.positive ? v : -v);
-      }
-      auto first = static_cast<std::uint32_t>(elements.size());
-      elements.insert(elements.end(), assignment.begin(), assignment.end());
-      add(Instance{i, Axiom::kNone, 0, 0, first});
+      add_instance(i, assignment.data());
     } while (next_tuple(assignment, n));
   }
+  if (has_equality) add_equality_axioms();
+  return ground_answer(solver.solve(selectors));
+}
 
-  if (has_equality) {
-    auto axiom = [&](Axiom kind, std::uint32_t entry, std::uint32_t position,
-                     std::initializer_list<std::uint32_t> xs) {
-      auto first = static_cast<std::uint32_t>(elements.size());
-      elements.insert(elements.end(), xs);
-      add(Instance{GroundInstance::kTheory, kind, entry, position, first});
-    };
-    for (std::uint32_t a = 0; a < n; ++a) {
-      clause.assign(1, equal(a, a));
-      axiom(Axiom::kReflexivity, 0, 0, {a});
-      for (std::uint32_t b = 0; b < n; ++b) {
-        if (b == a) continue;
-        clause.assign({-equal(a, b), equal(b, a)});
-        axiom(Axiom::kSymmetry, 0, 0, {a, b});
-        for (std::uint32_t c = 0; c < n; ++c) {
-          if (c == a || c == b) continue;
-          clause.assign({-equal(a, b), -equal(b, c), equal(a, c)});
-          axiom(Axiom::kTransitivity, 0, 0, {a, b, c});
-        }
-      }
-    }
-    for (std::uint32_t p = 0; p < entries.size(); ++p) {
-      const SymbolEntry& e = entries[p];
-      if (!e.predicate || !e.in_clauses || e.arity == 0) continue;
-      // The arguments, then the element that replaces one of them.
-      tuple.assign(e.arity + 1, 0);
-      do {
-        for (std::uint32_t position = 0; position < e.arity; ++position) {
-          const std::uint32_t b = tuple.back(), a = tuple[position];
-          if (a == b) continue;
-          const int before = atom(p, tuple.data(), e.arity);
-          tuple[position] = b;
-          const int after = atom(p, tuple.data(), e.arity);
-          tuple[position] = a;
-          clause.assign({-before, -equal(a, b), after});
-          auto first = static_cast<std::uint32_t>(elements.size());
-          elements.insert(elements.end(), tuple.begin(), tuple.end());
-          add(Instance{GroundInstance::kTheory, Axiom::kSubstitution, p, position, first});
-        }
-      } while (next_tuple(tuple, n));
-    }
-  }
+Result ModelSearch::ground_answer(modelgen::cdcl::Answer answer) {
+  Result result;
   result.instances = instances;
-
-  const modelgen::cdcl::Answer answer = solver.solve(selectors);
+  const std::uint32_t n = nr_elements;
   if (answer == modelgen::cdcl::Answer::kUnknown) {
     result.verdict = Verdict::kTimeout;
     return result;
   }
 
-  // Names of the elements in printed instances: the constants themselves.
-  std::vector<std::string> names(n);
-  for (std::uint32_t k = 0; k < n; ++k)
-    names[k] = invented ? element_name(0) : constant_text(constants[k]);
-
   if (answer == modelgen::cdcl::Answer::kUnsatisfiable) {
-    std::vector<bool> used(made.size(), !select);
-    if (select) {
-      // Failed assumptions come negated; selectors are consecutive variables.
-      for (int literal : solver.failed_assumptions()) {
-        auto at = std::lower_bound(selectors.begin(), selectors.end(), std::abs(literal));
-        if (at != selectors.end() && *at == std::abs(literal))
-          used[static_cast<std::size_t>(at - selectors.begin())] = true;
-      }
+    // Names of the elements in printed instances: the constants themselves.
+    std::vector<std::string> names(n);
+    for (std::uint32_t k = 0; k < n; ++k)
+      names[k] = invented ? element_name(0) : constant_text(constants[k]);
+    std::vector<bool> used(ground_clauses.size(), !select);
+    // Failed assumptions come negated; selectors are increasing variables.
+    for (int literal : select ? solver.failed_assumptions() : std::vector<int>{}) {
+      auto at = std::lower_bound(selectors.begin(), selectors.end(), std::abs(literal));
+      if (at != selectors.end() && *at == std::abs(literal))
+        used[static_cast<std::size_t>(at - selectors.begin())] = true;
     }
     std::vector<std::string> instance_names;
-    for (std::size_t k = 0; k < made.size(); ++k) {
+    for (std::size_t k = 0; k < ground_clauses.size(); ++k) {
       if (!used[k]) continue;
-      const Instance& m = made[k];
-      const std::uint32_t* x = elements.data() + m.first;
+      const GroundClause& m = ground_clauses[k];
+      const std::uint32_t* x = ground_elements.data() + m.first;
       std::string text;
       switch (m.axiom) {
         case Axiom::kNone: {
@@ -247,6 +248,7 @@ Result ModelSearch::ground() {
   Model model;
   model.size = static_cast<int>(representative.size());
   model.tables.resize(entries.size());
+  std::vector<std::uint32_t> tuple, at;
   for (std::uint32_t f = 0; f < entries.size(); ++f) {
     const SymbolEntry& e = entries[f];
     const double rows = std::pow(model.size, e.arity);
@@ -259,7 +261,7 @@ Result ModelSearch::ground() {
       continue;
     }
     tuple.assign(e.arity, 0);
-    std::vector<std::uint32_t> at(e.arity);
+    at.resize(e.arity);
     do {
       for (std::uint32_t k = 0; k < e.arity; ++k) at[k] = representative[tuple[k]];
       const int v = atom(f, at.data(), e.arity, false);

@@ -96,6 +96,7 @@ struct ModelSearch {
   std::vector<int> clause;                     // scratch for the clause being added
   std::int64_t literals_given = 0;
   std::int64_t instances = 0;
+  std::uint64_t ticks = 0;  // instances looked at, for the clock
 
   // ---- Flat clauses (flatten.cpp) -----------------------------------------------
   std::vector<FlatClause> flat_clauses;
@@ -112,9 +113,43 @@ struct ModelSearch {
   int atom(std::uint32_t entry, const std::uint32_t* elements, std::uint32_t n, bool make = true);
   void give_clause();  // hands `clause` to the engine
 
+  // ---- Ground instances (ground.cpp, instantiate.cpp) -------------------------
+  // A ground clause given to the engine: an instance of problem clause
+  // `clause` (the elements of its variables at `first` in ground_elements),
+  // or of an axiom of equality (its elements there; for substitution into
+  // predicate `entry` at argument `position`, the arguments and then the
+  // element that replaces one).
+  enum class Axiom : std::uint8_t { kNone, kReflexivity, kSymmetry, kTransitivity, kSubstitution };
+  struct GroundClause {
+    std::size_t clause;
+    Axiom axiom;
+    std::uint32_t entry;
+    std::uint32_t position;
+    std::uint32_t first;
+  };
+  std::vector<GroundClause> ground_clauses;
+  std::vector<std::uint32_t> ground_elements;
+  std::vector<int> selectors;             // one per ground clause, assumed, when `select`
+  bool select = true;                     // ask the engine which ground clauses it needed
+  std::vector<std::uint32_t> element_of;  // constant entry -> element
+  std::uint32_t nr_elements = 0;          // the constants, or one invented element
+  bool invented = false;
+  std::vector<std::uint32_t> step_values, step_tuple;  // scratch of add_instance
+
   void flatten_clauses();
   Result find_model();
   Result ground();
+  Result instantiate();
+  void start_grounding();
+  int equal(std::uint32_t a, std::uint32_t b);
+  // Gives the engine problem clause i under the assignment (no more than
+  // `limit` assignments are kept for the refutation text, see ground.cpp).
+  void add_instance(std::size_t i, const std::uint32_t* assignment);
+  void add_ground(GroundClause g, const std::uint32_t* elements, std::uint32_t n);
+  void add_equality_axioms();
+  // The engine's answer on the ground clauses as a result: the refutation,
+  // or the model read off the ground atoms and checked.
+  Result ground_answer(modelgen::cdcl::Answer answer);
 
   Check check(const Model& model) const;
   std::string model_block(const Model& model) const;
