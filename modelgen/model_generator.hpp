@@ -10,7 +10,8 @@
 //
 // Every setting, counter and table of a run is a member of `ModelGenerator`;
 // each concern lives in its own file (options.cpp, datum.cpp, clause_input.cpp,
-// search.cpp, output.cpp, run.cpp) and implements the members of that concern.
+// search.cpp, conflict_search.cpp, output.cpp, run.cpp) and implements the
+// members of that concern.
 #pragma once
 
 #include <array>
@@ -166,6 +167,7 @@ struct ModelGenerator {
   bool split_long_clauses = false;         // -split N: split clauses of 4+ literals
   std::int32_t split_budget = 65536;       // -split N: at most this many new atoms
   bool sat_competition = false;            // --sat-competition: SAT competition output and status
+  bool conflict_driven = false;            // --cdcl: the conflict-driven engine searches instead
 
   // ---- Run counters (shown in the result line) ----
   std::int64_t models_found = 0;      // models recorded so far
@@ -262,6 +264,9 @@ struct ModelGenerator {
   bool first_value_true(const Atom* atom, std::int64_t counter) const;
   bool search_state_repeats() const;
   void save_search_state();
+
+  // conflict_search.cpp
+  void conflict_driven_search();
 
   // output.cpp
   void print_text(std::string_view text);

@@ -62,6 +62,7 @@ constexpr std::array kOptions = {
     OptionWord{"-maxsteps", true, [](ModelGenerator&, std::int32_t) {}},
     OptionWord{"--sat-competition", false,
                [](ModelGenerator& g, std::int32_t) { g.sat_competition = true; }},
+    OptionWord{"--cdcl", false, [](ModelGenerator& g, std::int32_t) { g.conflict_driven = true; }},
 };
 
 struct UsageLine {

@@ -16,7 +16,9 @@ int ModelGenerator::quorvel(std::span<const std::string_view> words) {
     read_clauses(words);
     make_labels();
     // An empty clause can never be satisfied: the answer needs no search.
-    if (!empty_clause_read) {
+    if (!empty_clause_read && conflict_driven) {
+      conflict_driven_search();
+    } else if (!empty_clause_read) {
       search_result = split_search(0, 0, 0);
       if (step_limit > 0) restart_attempts();
     }

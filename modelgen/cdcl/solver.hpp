@@ -33,7 +33,8 @@ class Solver {
 
   // Adds a clause over existing variables (new ones are made as needed).
   // Duplicate literals and tautologies are fine; the empty clause makes
-  // every later `solve` answer kUnsatisfiable.
+  // every later `solve` answer kUnsatisfiable.  A literal 0 or beyond
+  // 2^28 - 1 throws std::invalid_argument (as it does as an assumption).
   void add_clause(std::span<const int> literals);
 
   // Searches for a model of the clauses in which every assumption holds.
@@ -42,12 +43,14 @@ class Solver {
   // used up.
   Answer solve(std::span<const int> assumptions = {}, std::int64_t conflict_budget = -1);
 
-  // After kSatisfiable: the value of a variable in the model found.
+  // After kSatisfiable: the value of a variable in the model found (false
+  // for variables made after that solve).
   bool value(int variable) const;
 
   // After kUnsatisfiable under assumptions: a subset of the assumptions
   // (negated, as a clause) that the clauses contradict; empty when the
-  // clauses alone are unsatisfiable.
+  // clauses alone are unsatisfiable.  For the assumptions {3, -5} that
+  // cannot hold together it is {-3, 5}.
   const std::vector<int>& failed_assumptions() const;
 
   // Asked now and then during `solve`; true ends it with kUnknown.
