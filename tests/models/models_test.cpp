@@ -76,18 +76,24 @@ int false_clauses(const std::string& path, const PrintedModel& m) {
   for (const tptp::Clause& clause : problem.clauses) {
     if (clause.always_true) continue;
     std::vector<std::size_t> values(clause.variables.size(), 0);
-    std::function<std::string(std::uint32_t)> eval = [&](std::uint32_t at) {
+    // An atom or a term applied to the elements of its arguments, as the
+    // block writes it; the element of a term.
+    std::function<std::string(std::uint32_t)> eval;
+    auto applied = [&](std::uint32_t at) {
       const tptp::Term& t = problem.terms[at];
-      if (t.is_variable) return m.domain[values[t.id]];
       std::string key = tptp::tptp_text(problem.symbol(t.id));
       for (std::uint32_t k = 0; k < t.arity; ++k)
         key += (k == 0 ? "(" : ",") + eval(problem.args[t.first_arg + k]);
       return t.arity > 0 ? key + ")" : key;
     };
+    eval = [&](std::uint32_t at) {
+      const tptp::Term& t = problem.terms[at];
+      return t.is_variable ? m.domain[values[t.id]] : m.functions.at(applied(at));
+    };
     for (bool more = true; more;) {
       bool holds = false;
       for (const tptp::Literal& l : clause.literals) {
-        bool atom = l.equality ? eval(l.left) == eval(l.right) : m.atoms.at(eval(l.left));
+        bool atom = l.equality ? eval(l.left) == eval(l.right) : m.atoms.at(applied(l.left));
         if (atom == l.positive) holds = true;
       }
       if (!holds) ++false_count;
