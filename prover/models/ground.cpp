@@ -25,10 +25,6 @@ namespace {
 
 constexpr std::uint32_t kEqualityEntry = 0xffffffffu;
 
-// Ground clauses with selectors are asked for a small refutation up to
-// this many literals; beyond it every ground clause is listed.
-constexpr double kSelectedLiterals = 400'000;
-
 }  // namespace
 
 void ModelSearch::start_grounding() {
@@ -47,10 +43,8 @@ void ModelSearch::add_ground(GroundClause g, const std::uint32_t* elements, std:
   g.first = static_cast<std::uint32_t>(ground_elements.size());
   ground_elements.insert(ground_elements.end(), elements, elements + n);
   ground_clauses.push_back(g);
-  if (select) {
-    selectors.push_back(solver.new_variable());
-    clause.push_back(-selectors.back());
-  }
+  selectors.push_back(solver.new_variable());
+  clause.push_back(-selectors.back());
   give_clause();
 }
 
@@ -139,7 +133,6 @@ Result ModelSearch::ground() {
   // Atoms keep elements in 16 bits.
   if (n > 0xffff) return result;
   if (cost > static_cast<double>(settings.literal_budget)) return instantiate();
-  select = cost <= kSelectedLiterals;
 
   std::vector<std::uint32_t> assignment;
   for (std::size_t i = 0; i < compiled.size(); ++i) {
@@ -171,9 +164,21 @@ Result ModelSearch::ground_answer(modelgen::cdcl::Answer answer) {
     std::vector<std::string> names(n);
     for (std::uint32_t k = 0; k < n; ++k)
       names[k] = invented ? element_name(0) : constant_text(constants[k]);
-    std::vector<bool> used(ground_clauses.size(), !select);
-    // Failed assumptions come negated; selectors are increasing variables.
-    for (int literal : select ? solver.failed_assumptions() : std::vector<int>{}) {
+    // Failed assumptions come negated.  Asked again under those alone, the
+    // engine often needs fewer: a few rounds make the refutation smaller.
+    std::vector<int> core;
+    for (int literal : solver.failed_assumptions()) core.push_back(std::abs(literal));
+    for (int round = 0; round < 4 && !out_of_time(); ++round) {
+      std::sort(core.begin(), core.end());
+      if (solver.solve(core) != modelgen::cdcl::Answer::kUnsatisfiable) break;
+      const std::vector<int>& smaller = solver.failed_assumptions();
+      if (smaller.size() >= core.size()) break;
+      core.clear();
+      for (int literal : smaller) core.push_back(std::abs(literal));
+    }
+    // Selectors are increasing variables.
+    std::vector<bool> used(ground_clauses.size(), false);
+    for (int literal : core) {
       auto at = std::lower_bound(selectors.begin(), selectors.end(), std::abs(literal));
       if (at != selectors.end() && *at == std::abs(literal))
         used[static_cast<std::size_t>(at - selectors.begin())] = true;

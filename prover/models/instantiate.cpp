@@ -43,7 +43,6 @@ struct GroundLiteral {
 
 Result ModelSearch::instantiate() {
   Result result;
-  select = true;
   const std::uint32_t n = nr_elements;
   if (has_equality) {
     double cost = n + 2.0 * n * n + 3.0 * n * n * n;

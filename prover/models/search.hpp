@@ -129,8 +129,7 @@ struct ModelSearch {
   };
   std::vector<GroundClause> ground_clauses;
   std::vector<std::uint32_t> ground_elements;
-  std::vector<int> selectors;             // one per ground clause, assumed, when `select`
-  bool select = true;                     // ask the engine which ground clauses it needed
+  std::vector<int> selectors;             // one per ground clause, assumed
   std::vector<std::uint32_t> element_of;  // constant entry -> element
   std::uint32_t nr_elements = 0;          // the constants, or one invented element
   bool invented = false;
