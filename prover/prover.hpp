@@ -136,10 +136,11 @@ class Prover {
   bool test_grounding = false;
 
   // ---- Settings of drivers (long options) ----------------------------------
-  double time_limit = 0;    // "--time-limit": CPU seconds of the process, 0 none
-  double cpu_deadline = 0;  // process CPU seconds at which the search stops, 0 none
-  bool szs_output = false;  // "--szs": SZS status line, TSTP proofs
-  bool auto_mode = false;   // "--auto": a schedule of option sets
+  double time_limit = 0;      // "--time-limit": CPU seconds of the process, 0 none
+  double cpu_deadline = 0;    // process CPU seconds at which the search stops, 0 none
+  bool szs_output = false;    // "--szs": SZS status line, TSTP proofs
+  bool auto_mode = false;     // "--auto": a schedule of option sets
+  bool model_search = false;  // "--models": ground instances, then finite models
   // Search restrictions that give up completeness for speed.
   bool restricted_backtracking = false;  // "--restricted-backtracking"
   bool conjecture_start = false;         // "--conjecture-start"

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 
@@ -13,6 +14,7 @@
 #include "prover/driver/problem_file.hpp"
 #include "prover/driver/schedule.hpp"
 #include "prover/driver/tstp.hpp"
+#include "prover/models/models.hpp"
 #include "prover/prover.hpp"
 #include "version.hpp"
 
@@ -109,7 +111,13 @@ class Run {
     // Within what a size_t holds; a limit of 0 or below is none.
     const std::int64_t mb = std::min<std::int64_t>(prover_->memory_limit_mb, std::int64_t{1} << 40);
     common::set_memory_limit(mb > 0 ? static_cast<std::size_t>(mb) << 20 : 0);
+    if (prover_->model_search && !tptp_input_) {
+      std::fputs("velkor: --models needs a TPTP problem\n", prover_->err);
+      prover_->outcome = Outcome::kUnsupported;
+      return finish(1);
+    }
     if (tptp_input_ && !read_tptp()) return finish(status_);
+    if (prover_->model_search) return model_search();
     if (prover_->auto_mode) return schedule();
     try {
       load(*prover_, true);
@@ -141,7 +149,8 @@ class Run {
     if (p.statistics) print_statistics(p);
     if (szs_) {
       p.print("% SZS status ");
-      p.print(szs_value(p, has_conjecture(), gave_up_, uses_conjecture_));
+      p.print(decided_ != nullptr ? decided_
+                                  : szs_value(p, has_conjecture(), gave_up_, uses_conjecture_));
       p.print(" for " + source_.problem_name + "\n");
       p.print(output_block_);
     }
@@ -255,6 +264,80 @@ class Run {
     p.prepare_and_search();
   }
 
+  // --models: the problem is decided by its ground instances when it has
+  // no function symbols and they are few enough, else finite models are
+  // searched for until the time limit.
+  int model_search() {
+    Prover& p = *prover_;
+    load(p, true);
+    switch (decide_by_models(p.time_limit, true)) {
+      case models::Verdict::kUnsatisfiable:
+      case models::Verdict::kSatisfiable:
+        return finish(0);
+      case models::Verdict::kTimeout:
+        p.outcome = Outcome::kTimeout;
+        return finish(kTimeoutStatus);
+      case models::Verdict::kTooLarge:
+      case models::Verdict::kFault:
+        break;
+    }
+    gave_up_ = true;
+    return finish(0);
+  }
+
+  // Model generation up to `deadline` (process CPU seconds, 0: none): the
+  // ground instances of a problem without function symbols, then, if
+  // `finite_models`, finite models.  An answer is kept for `finish`.
+  models::Verdict decide_by_models(double deadline, bool finite_models) {
+    Prover& p = *prover_;
+    const tptp::Problem& problem = tptp_->problem;
+    models::Settings settings;
+    settings.cpu_deadline = deadline;
+    settings.problem_name = source_.problem_name;
+    models::Result result;
+    if (models::is_epr(problem)) {
+      result = models::decide_by_grounding(problem, settings);
+      p.print("% grounding: " + std::to_string(result.instances) + " ground clauses" +
+              (result.verdict == models::Verdict::kTooLarge ? ", more than the budget allows\n"
+                                                            : "\n"));
+    }
+    if (result.verdict == models::Verdict::kTooLarge && finite_models) {
+      result = models::find_finite_model(problem, settings);
+      p.print("% finite models: tried sizes up to " + std::to_string(result.domain_size) + "\n");
+    }
+    const bool conjecture = has_conjecture();
+    switch (result.verdict) {
+      case models::Verdict::kUnsatisfiable:
+        decided_ = !conjecture                              ? "Unsatisfiable"
+                   : rests_on_conjecture(result.refutation) ? "Theorem"
+                                                            : "ContradictoryAxioms";
+        if (p.proof_output) output_block_ = ground_refutation(*prover_, source_, result.refutation);
+        break;
+      case models::Verdict::kSatisfiable:
+        decided_ = conjecture ? "CounterSatisfiable" : "Satisfiable";
+        output_block_ = std::move(result.model_block);
+        break;
+      case models::Verdict::kFault:
+        std::fputs("velkor: internal error: a model failed its check and is not shown\n", p.err);
+        break;
+      case models::Verdict::kTimeout:
+      case models::Verdict::kTooLarge:
+        break;
+    }
+    p.flush();
+    return result.verdict;
+  }
+
+  // Whether a ground refutation needs an instance of the conjecture; the
+  // instances it lists are unsatisfiable by themselves.
+  bool rests_on_conjecture(const std::vector<models::GroundInstance>& instances) const {
+    for (const models::GroundInstance& i : instances)
+      if (i.clause != models::GroundInstance::kTheory &&
+          tptp_->problem.clauses[i.clause].role == tptp::Role::Conjecture)
+        return true;
+    return false;
+  }
+
   // Runs the option sets of the schedule one after another, each on a
   // fresh prover, until one answers.
   int schedule() {
@@ -267,7 +350,7 @@ class Run {
       std::istringstream options(slices[i].options);
       for (std::string w; options >> w;) words.push_back(w);
       words.push_back(path_);
-      const double start = cpu_seconds();
+      double start = cpu_seconds();
       double deadline = last ? limit : std::min(limit, start + slices[i].share * limit);
       if (i > 0) {
         tally(*prover_);
@@ -278,6 +361,16 @@ class Run {
       try {
         p.update_defaults(words);
         load(p, i == 0);
+        // A problem without function symbols is decided by its ground
+        // instances when they are few enough.
+        if (i == 0 && tptp_ != nullptr && models::is_epr(tptp_->problem)) {
+          models::Verdict verdict = decide_by_models(start + kGroundingShare * limit, false);
+          if (verdict == models::Verdict::kSatisfiable ||
+              verdict == models::Verdict::kUnsatisfiable)
+            return finish(0);
+          start = cpu_seconds();
+          deadline = last ? limit : std::min(limit, start + slices[i].share * limit);
+        }
         char budget[64];
         std::snprintf(budget, sizeof budget, " (up to %.2f s of CPU)\n", deadline - start);
         p.print("% option set " + std::to_string(i + 1) + " of " + std::to_string(slices.size()) +
@@ -305,11 +398,21 @@ class Run {
       }
       p.flush();
     }
+    // What time is left goes to the search for a finite model.
+    if (tptp_ != nullptr && !models::is_epr(tptp_->problem) && cpu_seconds() < limit) {
+      models::Verdict verdict = decide_by_models(limit, true);
+      if (verdict == models::Verdict::kSatisfiable) return finish(0);
+    }
     gave_up_ = true;
     return finish(0);
   }
 
+  // The share of the time limit that grounding may take before the
+  // schedule's option sets.
+  static constexpr double kGroundingShare = 0.5;
+
   std::vector<std::string> args_;
+  const char* decided_ = nullptr;  // the status that model generation found
   std::string path_;
   bool tptp_input_;
   bool szs_ = false;

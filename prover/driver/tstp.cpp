@@ -97,6 +97,41 @@ class RefutationWriter {
     return std::move(out_);
   }
 
+  // Ground instances of the problem's clauses (and of equality theory).
+  std::string run_ground(const std::vector<models::GroundInstance>& instances) {
+    print_start();
+    const tptp::Problem& problem = source_.tptp->problem;
+    std::unordered_map<std::size_t, std::string> clause_lines;
+    std::vector<std::string> cited;
+    for (const models::GroundInstance& i : instances) {
+      std::string line;
+      if (i.clause == models::GroundInstance::kTheory) {
+        line = fresh("e_" + std::to_string(cited.size() + 1));
+        out_ += ("cnf(" + line + ", plain, " + i.text + ", theory(equality)).\n");
+      } else {
+        auto [it, inserted] = clause_lines.try_emplace(i.clause);
+        if (inserted) {
+          const tptp::Clause& clause = problem.clauses[i.clause];
+          std::string origin = origin_of(clause);
+          it->second = fresh(tptp::tptp_text(clause.name), true);
+          out_ += ("cnf(" + it->second + ", " + tptp_role(clause) + ", " +
+                   models::clause_text(problem, clause) + ", " + origin + ").\n");
+        }
+        line = fresh("i_" + std::to_string(cited.size() + 1));
+        out_ += ("cnf(" + line + ", plain, " + i.text +
+                 ", inference(instantiation, [status(thm)], [" + it->second + "])).\n");
+      }
+      cited.push_back(std::move(line));
+    }
+    std::string refutation =
+        "cnf(" + fresh("refutation") +
+        ", plain, $false, inference(propositional_refutation, [status(thm)], [";
+    for (std::size_t i = 0; i < cited.size(); ++i) refutation += (i > 0 ? ", " : "") + cited[i];
+    out_ += (refutation + "])).\n");
+    print_end();
+    return std::move(out_);
+  }
+
   // A problem with an empty clause: the tableau of that clause alone.
   std::string run_empty_clause(std::size_t index) {
     print_start();
@@ -388,6 +423,11 @@ bool proof_uses_conjecture(const Prover& prover) {
   for (const Prover::BranchLemmaUse& use : prover.lemma_uses)
     if (rests_on_conjecture(use.derivation)) return true;
   return false;
+}
+
+std::string ground_refutation(Prover& prover, const ProofSource& source,
+                              const std::vector<models::GroundInstance>& instances) {
+  return RefutationWriter(prover, source).run_ground(instances);
 }
 
 }  // namespace velkor

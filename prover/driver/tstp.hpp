@@ -12,6 +12,7 @@
 #include <string>
 
 #include "prover/driver/problem_file.hpp"
+#include "prover/models/models.hpp"
 #include "prover/prover.hpp"
 
 namespace velkor {
@@ -34,5 +35,11 @@ std::string empty_clause_refutation(Prover& prover, const ProofSource& source);
 // Also true when that cannot be told (lemmas used, their derivations not
 // kept): a Theorem is never wrong where the axioms are contradictory.
 bool proof_uses_conjecture(const Prover& prover);
+
+// A refutation by ground instances that are propositionally unsatisfiable:
+// the problem's clauses they instantiate, one instantiation step each (the
+// clauses of equality theory are leaves), and a final $false citing them.
+std::string ground_refutation(Prover& prover, const ProofSource& source,
+                              const std::vector<models::GroundInstance>& instances);
 
 }  // namespace velkor

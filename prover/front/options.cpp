@@ -77,6 +77,8 @@ const Option kOptions[] = {
      "SZS status line and TSTP proofs for an input_clause problem too"},
     {"--auto", false, [](Prover& p, std::int64_t) { p.auto_mode = true; },
      "run the schedule of option sets in time slices"},
+    {"--models", false, [](Prover& p, std::int64_t) { p.model_search = true; },
+     "finite model search alone; problems without function symbols by grounding"},
     {"--restricted-backtracking", false,
      [](Prover& p, std::int64_t) { p.restricted_backtracking = true; },
      "once a subgoal is solved, no other alternatives (incomplete)"},

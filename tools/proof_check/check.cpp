@@ -12,11 +12,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "tptp/error.hpp"
-#include "tptp/reader.hpp"
 #include "tools/proof_check/equality.hpp"
 #include "tools/proof_check/proof.hpp"
 #include "tools/proof_check/tstp.hpp"
+#include "tptp/error.hpp"
+#include "tptp/reader.hpp"
 
 namespace proof_check {
 namespace {
@@ -175,9 +175,14 @@ CheckResult check_refutation(std::string_view output, const tstp::BlockPosition&
                                   " is given to an earlier line too");
   auto name_of = [&](std::size_t i) { return lines[i].clause.name.spelling; };
 
+  // Both final rules claim the same: the instances cited are propositionally
+  // unsatisfiable (a closed tableau's, or a set of ground instances).
+  auto refutes = [](const std::string& rule) {
+    return rule == "connection_tableau" || rule == "propositional_refutation";
+  };
   const Line& last = lines.back();
   if (!last.cnf || !last.clause.literals.empty() || last.clause.always_true ||
-      last.source != Source::kInference || last.rule != "connection_tableau")
+      last.source != Source::kInference || !refutes(last.rule))
     return reject(last, "the last line must derive $false by inference(connection_tableau, ...)");
 
   // Every line before the last is a leaf, an instance or a fof formula.
@@ -192,8 +197,8 @@ CheckResult check_refutation(std::string_view output, const tstp::BlockPosition&
                               tstp::to_string(store, line.clause));
     const bool from_formulas = line.rule == "clausify" || line.rule == "negate_conjecture";
     if (line.source == Source::kInference && !from_formulas) {
-      if (line.rule == "connection_tableau")
-        return reject(line, "only the last line may derive $false by connection_tableau");
+      if (refutes(line.rule))
+        return reject(line, "only the last line may derive $false by " + line.rule);
       if (line.rule != "instantiation")
         return finish(Outcome::kUnusable,
                       "unusable proof: " + place(file, static_cast<std::size_t>(line.line)) +
