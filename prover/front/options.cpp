@@ -53,6 +53,8 @@ const Option kOptions[] = {
      [](Prover& p, std::int64_t) { p.restricted_backtracking = true; }},
     {"--conjecture-start", false, [](Prover& p, std::int64_t) { p.conjecture_start = true; }},
     {"--statistics", false, [](Prover& p, std::int64_t) { p.statistics = true; }},
+    {"--equality-modification", false,
+     [](Prover& p, std::int64_t) { p.equality_modification = true; }},
 };
 
 // A time limit in seconds: digits, optionally a fraction; anything else is
