@@ -268,7 +268,8 @@ class Run {
   // fresh prover, until one answers.
   int schedule() {
     const double limit = prover_->time_limit > 0 ? prover_->time_limit : kDefaultAutoSeconds;
-    const std::vector<Slice>& slices = default_schedule();
+    const bool equality = tptp_input_ && tptp_->written.equality_axioms > 0;
+    const std::vector<Slice>& slices = equality ? equality_schedule() : default_schedule();
     std::vector<std::string> user(args_.begin(), args_.end() - 1);
     for (std::size_t i = 0; i < slices.size(); ++i) {
       const bool last = i + 1 == slices.size();

@@ -26,13 +26,10 @@ struct Orientation {
   std::uint32_t right;
 };
 
-// The orientations a positive equation s = t needs: both, since either
-// side may be the greater one in an instance, except for an equation
-// between two variables, which is symmetric in itself.
-std::vector<Orientation> orientations(const Problem& problem, const Literal& literal) {
-  const std::uint32_t s = literal.left, t = literal.right;
-  if (problem.terms[s].is_variable && problem.terms[t].is_variable) return {{s, t}};
-  return {{s, t}, {t, s}};
+// The orientations of a positive equation s = t: both, since either side
+// may be the greater one in an instance.
+std::vector<Orientation> orientations(const Literal& literal) {
+  return {{literal.left, literal.right}, {literal.right, literal.left}};
 }
 
 class Modifier {
@@ -49,7 +46,7 @@ class Modifier {
         if (!l.equality) continue;
         report.uses_equality = true;
         if (!l.positive) continue;
-        for (Orientation o : orientations(problem_, l)) {
+        for (Orientation o : orientations(l)) {
           const Term& left = problem_.terms[o.left];
           if (!left.is_variable)
             rewritten_.insert(left.id);
@@ -78,7 +75,7 @@ class Modifier {
     std::size_t variants = 1;
     for (const Literal& l : problem_.clauses[index].literals) {
       if (!l.equality || !l.positive) continue;
-      choices.push_back(orientations(problem_, l));
+      choices.push_back(orientations(l));
       if (variants * choices.back().size() > kMaxVariants) choices.back().resize(1);
       variants *= choices.back().size();
     }
