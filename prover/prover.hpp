@@ -148,6 +148,12 @@ class Prover {
   bool statistics = false;               // "--statistics": counts and CPU time at the end
   std::int64_t memory_limit_mb = 0;      // "--memory-limit": heap of the process, 0 none
   static std::string usage_text();       // "--help", from the option table
+  // "--equality-modification": the problem's equality is the modification's
+  // (prover/equality); the search checks its ordering constraints, closes
+  // s != t by reflexivity first and takes s = t and t = s as one literal.
+  bool equality_modification = false;
+  Clause* reflexivity_clause = nullptr;     // X = X, set by the driver
+  std::vector<ClauseCopy*> ordered_copies;  // copies with ordering constraints on the tableau
 
   // ---- Run state of the front end ----------------------------------------
   std::vector<Clause*> formula_clauses;  // `formula`.`clauses`
@@ -373,6 +379,9 @@ class Prover {
   static bool ref_equal(Term* s, Term* t);
   static bool ref_equal_lists(Term** s, Term** t, std::int64_t n);
   bool no_equal_predecessor(Literal* subgoal, Literal* parent);
+  // Whether every ordering constraint of the copies on the tableau (and of
+  // `entered`, when not null) can still hold.
+  bool orderings_hold(const ClauseCopy* entered);
   bool make_regularity_constraints_clause(Literal* entered, ClauseCopy* copy, Literal* parent,
                                           std::int64_t first, std::int64_t count);
 

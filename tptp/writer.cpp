@@ -221,6 +221,7 @@ class Writer {
       ++result_.dropped;
       return;
     }
+    if (clause.set == (options_.modified ? ClauseSet::kAxiomatic : ClauseSet::kModified)) return;
     name_variables(clause);
     out_.clear();
     out_ += "input_clause(";
@@ -276,6 +277,7 @@ class Writer {
   // Their names are fresh among the problem's clause names.
   void equality_axioms() {
     axiom("eq_reflexivity", "++equal(X,X)");
+    if (options_.modified) return;
     axiom("eq_symmetry", "--equal(X,Y),++equal(Y,X)");
     axiom("eq_transitivity", "--equal(X,Y),--equal(Y,Z),++equal(X,Z)");
     for (Use use : functions_.in_order()) {
@@ -372,6 +374,45 @@ std::string tptp_text(const Symbol& symbol) {
       break;
   }
   return symbol.spelling;
+}
+
+namespace {
+
+void term_text(const Problem& problem, const Clause& clause, std::uint32_t index,
+               std::string& out) {
+  const Term& t = problem.terms[index];
+  if (t.is_variable) {
+    out += clause.variables[t.id];
+    return;
+  }
+  out += tptp_text(problem.symbol(t.id));
+  if (t.arity == 0) return;
+  out += '(';
+  for (std::uint32_t i = 0; i < t.arity; ++i) {
+    if (i > 0) out += ',';
+    term_text(problem, clause, problem.args[t.first_arg + i], out);
+  }
+  out += ')';
+}
+
+}  // namespace
+
+std::string clause_text(const Problem& problem, const Clause& clause) {
+  if (clause.literals.empty()) return "$false";
+  std::string out;
+  for (std::size_t i = 0; i < clause.literals.size(); ++i) {
+    const Literal& l = clause.literals[i];
+    if (i > 0) out += " | ";
+    if (l.equality) {
+      term_text(problem, clause, l.left, out);
+      out += l.positive ? " = " : " != ";
+      term_text(problem, clause, l.right, out);
+      continue;
+    }
+    if (!l.positive) out += '~';
+    term_text(problem, clause, l.left, out);
+  }
+  return out;
 }
 
 Written write_problem(const Problem& problem, const WriteOptions& options) {

@@ -32,6 +32,9 @@ struct WriteOptions {
   // Clauses with a true literal are left out regardless: without that
   // literal they would say something else.
   bool keep_tautologies = false;
+  // Write the equality modification: the clauses of ClauseSet kModified in
+  // place of those they replace, and reflexivity as the only equality axiom.
+  bool modified = false;
 };
 
 // One input_clause entry written: the problem's clause it stands for, or
@@ -64,5 +67,9 @@ Written write_problem(const Problem& problem, const WriteOptions& options = {});
 // A symbol as TPTP writes it: quoted and escaped where a plain word would
 // not read back as the same symbol.
 std::string tptp_text(const Symbol& symbol);
+
+// A clause of the problem in TPTP syntax (`p(X) | ~q | s != t`, `$false`
+// when it is empty), its variables by their names.
+std::string clause_text(const Problem& problem, const Clause& clause);
 
 }  // namespace tptp

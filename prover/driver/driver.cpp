@@ -23,11 +23,39 @@ namespace {
 
 // Whether a failed search (no step cut off by a bound) shows that the
 // clause set is satisfiable.  Restricted backtracking and the conjecture
-// start clauses give up completeness; pruning by matings and the equality
-// differences are not known to keep it; after them a failure only means
-// the search gave up.
+// start clauses give up completeness; pruning by matings, the equality
+// differences and the equality modification (its ordering constraints, the
+// orientations it leaves out) are not known to keep it; after them a
+// failure only means the search gave up.
 bool search_is_complete(const Prover& p) {
-  return !p.matings_pruning && !p.equality && !p.restricted_backtracking && !p.conjecture_start;
+  return !p.matings_pruning && !p.equality && !p.restricted_backtracking && !p.conjecture_start &&
+         !p.equality_modification;
+}
+
+// Hands the prover what the equality modification adds to its clauses:
+// their ordering constraints, and the reflexivity axiom, which closes
+// s != t subgoals first.
+void attach_equality_modification(Prover& p, const TptpProblem& tptp,
+                                  const tptp::Written& written) {
+  for (Clause* c : p.formula_clauses) {
+    const tptp::WrittenClause& entry = written.entries.at(static_cast<std::size_t>(c->number - 1));
+    if (entry.clause == tptp::WrittenClause::kEqualityAxiom) {
+      if (c->length == 1) p.reflexivity_clause = c;
+      continue;
+    }
+    const auto& ordering = tptp.problem.clauses[entry.clause].ordering;
+    if (ordering.empty()) continue;
+    auto* cells = p.arena.array<OrderingConstraint>(ordering.size());
+    for (std::size_t i = 0; i < ordering.size(); ++i) {
+      const tptp::OrderingConstraint& o = ordering[i];
+      cells[i] = OrderingConstraint{static_cast<std::int32_t>(o.greater_literal),
+                                    static_cast<std::int32_t>(o.greater_side),
+                                    static_cast<std::int32_t>(o.smaller_literal),
+                                    static_cast<std::int32_t>(o.smaller_side), o.strict};
+    }
+    c->ordering = cells;
+    c->nr_ordering = static_cast<std::int64_t>(ordering.size());
+  }
 }
 
 // The last words of a run that runs out of memory, written without
@@ -245,7 +273,13 @@ class Run {
       }
       return;
     }
-    p.read_problem_text(path_, text_, false);
+    const tptp::Written* written = tptp_input_ ? &tptp_->written : nullptr;
+    const tptp::Written* modified =
+        tptp_input_ && p.equality_modification ? equality_modification(*tptp_) : nullptr;
+    if (modified != nullptr) written = modified;
+    source_.written = written;
+    p.read_problem_text(path_, written != nullptr ? std::string_view(written->text) : text_, false);
+    if (modified != nullptr) attach_equality_modification(p, *tptp_, *modified);
     if (report) {
       p.display_statistics();
       p.flush();
@@ -342,7 +376,8 @@ class Run {
   // fresh prover, until one answers.
   int schedule() {
     const double limit = prover_->time_limit > 0 ? prover_->time_limit : kDefaultAutoSeconds;
-    const std::vector<Slice>& slices = default_schedule();
+    const bool equality = tptp_input_ && tptp_->written.equality_axioms > 0;
+    const std::vector<Slice>& slices = equality ? equality_schedule() : default_schedule();
     std::vector<std::string> user(args_.begin(), args_.end() - 1);
     for (std::size_t i = 0; i < slices.size(); ++i) {
       const bool last = i + 1 == slices.size();

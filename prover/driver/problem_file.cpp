@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "prover/equality/modify.hpp"
 #include "tptp/clausify.hpp"
 #include "tptp/reader.hpp"
 
@@ -60,6 +61,22 @@ std::unique_ptr<TptpProblem> read_tptp_problem(const std::string& path) {
     }
   result->written = tptp::write_problem(result->problem);
   return result;
+}
+
+}  // namespace velkor
+
+namespace velkor {
+
+const tptp::Written* equality_modification(TptpProblem& problem) {
+  if (!problem.modification_tried) {
+    problem.modification_tried = true;
+    if (equality::modify(problem.problem).uses_equality) {
+      tptp::WriteOptions options;
+      options.modified = true;
+      problem.modified = tptp::write_problem(problem.problem, options);
+    }
+  }
+  return problem.modified ? &*problem.modified : nullptr;
 }
 
 }  // namespace velkor

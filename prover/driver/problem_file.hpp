@@ -33,6 +33,10 @@ struct TptpProblem {
   // The problem's first clause that is empty once its false literals are
   // gone; then nothing is written and the problem is refuted by it alone.
   std::optional<std::size_t> empty_clause;
+  // The equality modification's clause set, written once it is first
+  // asked for (see equality_modification below).
+  std::optional<tptp::Written> modified;
+  bool modification_tried = false;
 };
 
 // Reads a TPTP problem, resolving includes against the TPTP environment
@@ -40,5 +44,10 @@ struct TptpProblem {
 // and turns its first-order formulas into clauses.  Throws
 // tptp::ConvertError.
 std::unique_ptr<TptpProblem> read_tptp_problem(const std::string& path);
+
+// The clause set of the equality modification (prover/equality), made on
+// the first call; null when the problem does not use equality, so that the
+// clauses as read are searched.
+const tptp::Written* equality_modification(TptpProblem& problem);
 
 }  // namespace velkor

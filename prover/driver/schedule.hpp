@@ -18,4 +18,8 @@ inline constexpr double kDefaultAutoSeconds = 60;
 
 const std::vector<Slice>& default_schedule();
 
+// The schedule for a TPTP problem with equality: a first slice searches the
+// equality modification, then the default schedule in the time left.
+const std::vector<Slice>& equality_schedule();
+
 }  // namespace velkor

@@ -191,8 +191,8 @@ class RefutationWriter {
 
   std::string symbol(const Name* name, bool predicate) const {
     std::string_view text = name == p_.name_equal ? std::string_view("equal") : name->text;
-    if (source_.tptp != nullptr) {
-      const auto& renamed = source_.tptp->written.tptp_spelling;
+    if (source_.written != nullptr) {
+      const auto& renamed = source_.written->tptp_spelling;
       auto found = renamed.find(std::string(text));
       if (found != renamed.end()) return found->second;
     }
@@ -333,6 +333,22 @@ class RefutationWriter {
            parents + "])";
   }
 
+  // The source of a clause of the equality modification: its original
+  // clause, printed first (once), and the theory of equality, of which
+  // the modified clause is a consequence.
+  std::string modification_of(std::uint32_t original) {
+    auto [it, inserted] = original_lines_.try_emplace(original);
+    if (inserted) {
+      const tptp::Clause& clause = source_.tptp->problem.clauses[original];
+      std::string origin = origin_of(clause);
+      it->second = fresh(tptp::tptp_text(clause.name));
+      p_.print("cnf(" + it->second + ", " + tptp_role(clause) + ", " +
+               tptp::clause_text(source_.tptp->problem, clause) + ", " + origin + ").\n");
+    }
+    return "inference(equality_modification, [status(thm)], [" + it->second +
+           ", theory(equality)])";
+  }
+
   std::string role(const Clause* c, const tptp::WrittenClause* entry) const {
     if (entry != nullptr) {
       if (entry->clause == tptp::WrittenClause::kEqualityAxiom ||
@@ -357,8 +373,8 @@ class RefutationWriter {
 
   void input_line(Clause* c) {
     const tptp::WrittenClause* entry = nullptr;
-    if (source_.tptp != nullptr) {
-      const auto& entries = source_.tptp->written.entries;
+    if (source_.written != nullptr) {
+      const auto& entries = source_.written->entries;
       entry = &entries.at(static_cast<std::size_t>(c->number - 1));
     }
     std::string name, origin;
@@ -374,7 +390,8 @@ class RefutationWriter {
     } else {
       const tptp::Clause& clause = source_.tptp->problem.clauses[entry->clause];
       name = tptp::tptp_text(clause.name);
-      origin = origin_of(clause);
+      origin = clause.set == tptp::ClauseSet::kModified ? modification_of(clause.modified_from)
+                                                        : origin_of(clause);
     }
     std::string line_name = fresh(name, true);
     line_names_[c] = line_name;
@@ -389,8 +406,9 @@ class RefutationWriter {
   std::unordered_set<std::string> seen_, expanded_, used_names_;
   std::unordered_set<std::string> problem_names_;  // of clauses, formulas and written entries
   std::unordered_map<const Clause*, std::string> line_names_;
-  std::unordered_map<std::uint32_t, std::string> formula_lines_;  // printed fof lines
-  std::unordered_map<std::string, std::string> negations_;        // of conjectures, by formulas
+  std::unordered_map<std::uint32_t, std::string> formula_lines_;   // printed fof lines
+  std::unordered_map<std::string, std::string> negations_;         // of conjectures, by formulas
+  std::unordered_map<std::uint32_t, std::string> original_lines_;  // of modified clauses
 };
 
 }  // namespace

@@ -21,6 +21,9 @@ struct ProofSource {
   std::string problem_path;           // as given on the command line
   std::string problem_name;           // for the SZS lines
   const TptpProblem* tptp = nullptr;  // null for an input_clause problem
+  // The clause set the prover searched: tptp->written, or the equality
+  // modification's.
+  const tptp::Written* written = nullptr;
 };
 
 // The refutation of the proof the prover has just found, between the SZS

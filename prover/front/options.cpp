@@ -88,6 +88,9 @@ const Option kOptions[] = {
      "inference counts and search CPU time at the end"},
     {"--memory-limit", true, [](Prover& p, std::int64_t n) { p.memory_limit_mb = n; },
      "end with MemoryOut when the heap would pass N megabytes"},
+    {"--equality-modification", false,
+     [](Prover& p, std::int64_t) { p.equality_modification = true; },
+     "search the equality modification instead of the equality axioms"},
 };
 
 // A time limit in seconds: digits, optionally a fraction; anything else is

@@ -157,6 +157,14 @@ struct ClauseCopy {
   std::int64_t differences;  // eq-trail position of its first difference, or 0
 };
 
+// An ordering constraint of a clause: argument `greater_arg` of literal
+// `greater` (indices from 0) must be greater than (`strict`), or at least as
+// great as, argument `smaller_arg` of literal `smaller`.
+struct OrderingConstraint {
+  std::int32_t greater, greater_arg, smaller, smaller_arg;
+  bool strict;
+};
+
 struct Clause {
   std::int64_t free_copies;  // index in `copies` of the next copy to use
   Literal* literals;         // `length` literals in input order
@@ -174,6 +182,9 @@ struct Clause {
   std::int64_t term_size;
   Symbol** symbols;  // most recently met first
   std::int64_t nr_symbols;
+  // Ordering constraints of a clause of the equality modification.
+  const OrderingConstraint* ordering;
+  std::int64_t nr_ordering;
 };
 
 // A cell of the constraint stack: a disequation constraint (pending count and

@@ -86,6 +86,10 @@ void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, 
     recording_differences = equality;
     bool unified = extension_unify_lists(p->args, s->args, p->predicate->arity);
     recording_differences = false;
+    if (unified && equality_modification && !orderings_hold(c->nr_ordering > 0 ? a : nullptr)) {
+      unbind_vars();
+      unified = false;
+    }
     bool accepted = false;
     if (unified) {
       if (!constraints) {
@@ -111,10 +115,14 @@ void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, 
       ++failed_inferences;
       return;
     }
-  } else if (logs) {
+  } else {
+    if (c->nr_ordering > 0 && !orderings_hold(a)) {
+      ++failed_inferences;
+      return;
+    }
     // The start step logs nothing itself, but lemma steps directly below it
     // may; its mark keeps their records within this step.
-    push_v_mark();
+    if (logs) push_v_mark();
   }
 
   const std::int64_t kept_free_copies = c->free_copies;
@@ -164,8 +172,11 @@ void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, 
     copy_stack.push_back(a);
     copy_stack_uses.push_back(lemma_uses.size());
   }
+  const bool ordered = c->nr_ordering > 0;
+  if (ordered) ordered_copies.push_back(a);
   if (s != nullptr && !pushes_copy && nd == 0) s->closed = true;  // a unit clause closes it
   solve_next(d2, k - 2 + n + nd);
+  if (ordered) ordered_copies.pop_back();
   if (record_derivations) {
     copy_stack.pop_back();
     copy_stack_uses.pop_back();
@@ -193,6 +204,15 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
   // it: entering s again changes nothing, and a lookup that failed fails
   // again until a new lemma has been entered.
   std::int64_t lemmas_looked_up = -1;
+  if (reflexivity_clause != nullptr && s->sign == '-' && s->predicate == equal_predicate) {
+    // s != t is closed by reflexivity before anything else; when s and t
+    // are identical already, that binds nothing, and every other way to
+    // solve the subgoal could only bind more.
+    const bool identical = ref_equal(ref(s->args[0]), ref(s->args[1]));
+    extension_solve(s, reflexivity_clause, &first_free_copy(reflexivity_clause)->subgoals[0], r, d,
+                    k);
+    if (identical || (restricted_backtracking && s->closed)) return;
+  }
   for (std::int64_t e = first; e < l->count; ++e) {
     // With restricted backtracking, once an alternative has solved the
     // subgoal, the failure of what follows is not undone by solving it again.
@@ -227,6 +247,7 @@ void Prover::solve_subgoal(Literal* s, ConnectionList* l, std::int64_t r, std::i
       reduction_solve(s, foldup ? s->foldup_link : s->copy->parent, d, k);
     } else {
       const Connection& c = l->entries[e];
+      if (c.clause == reflexivity_clause) continue;  // tried first
       // The refusals at the depth bound that extension_solve would begin
       // with, without taking the clauses' copies: most failed extension
       // attempts end here.  A refusal changes nothing that the following
@@ -285,6 +306,11 @@ void Prover::try_reduction(Literal* s, Literal* a, std::int64_t d, std::int64_t 
   }
   push_mark();
   if (!unify_lists(s->args, a->args, s->predicate->arity)) {
+    ++failed_inferences;
+    return;
+  }
+  if (equality_modification && !orderings_hold(nullptr)) {
+    unbind_vars();
     ++failed_inferences;
     return;
   }

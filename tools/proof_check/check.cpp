@@ -195,7 +195,10 @@ CheckResult check_refutation(std::string_view output, const tstp::BlockPosition&
     if (line.cnf && line.source == Source::kTheory && !valid_in_equality_theory(store, line.clause))
       return reject(line, name_of(i) + " is not valid in the theory of equality: " +
                               tstp::to_string(store, line.clause));
-    const bool from_formulas = line.rule == "clausify" || line.rule == "negate_conjecture";
+    // Clauses made from formulas, and those the equality modification made
+    // from the problem's, are leaves like the problem's clauses.
+    const bool from_formulas = line.rule == "clausify" || line.rule == "negate_conjecture" ||
+                               line.rule == "equality_modification";
     if (line.source == Source::kInference && !from_formulas) {
       if (refutes(line.rule))
         return reject(line, "only the last line may derive $false by " + line.rule);

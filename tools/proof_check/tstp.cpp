@@ -264,6 +264,9 @@ class RefutationReader {
       for (std::uint32_t i = 0; i < parents.count; ++i) {
         const GeneralNode* parent = &terms.element(parents, i);
         if (parent->colon) parent = &terms.element(*parent, 0);  // NAME:[bindings]
+        // A theory the step rests on, as in [c_1, theory(equality)], is no line.
+        if (parent->kind == Tok::LowerWord && parent->text == "theory" && parent->count > 0)
+          continue;
         std::string key, written;
         if (!annotation_name(*parent, key, written))
           fail(line.line, "a parent of inference(...) is not a name");

@@ -1,0 +1,272 @@
+#include "prover/equality/modify.hpp"
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace velkor::equality {
+namespace {
+
+using tptp::Clause;
+using tptp::ClauseSet;
+using tptp::Literal;
+using tptp::OrderingConstraint;
+using tptp::Problem;
+using tptp::Term;
+
+// A clause with more orientation choices than this many variants gets the
+// first orientation only for its later unorientable equations, so that the
+// output stays within a small factor of the input.
+constexpr std::size_t kMaxVariants = 4;
+
+// One way to use a positive equation: rewrite `left` to `right`.
+struct Orientation {
+  std::uint32_t left;
+  std::uint32_t right;
+};
+
+// The orientations of a positive equation s = t: both, since either side
+// may be the greater one in an instance.
+std::vector<Orientation> orientations(const Literal& literal) {
+  return {{literal.left, literal.right}, {literal.right, literal.left}};
+}
+
+class Modifier {
+ public:
+  explicit Modifier(Problem& problem) : problem_(problem) {}
+
+  ModifyReport run() {
+    ModifyReport report;
+    const std::size_t count = problem_.clauses.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      const Clause& clause = problem_.clauses[i];
+      if (clause.always_true) continue;
+      for (const Literal& l : clause.literals) {
+        if (!l.equality) continue;
+        report.uses_equality = true;
+        if (!l.positive) continue;
+        for (Orientation o : orientations(l)) {
+          const Term& left = problem_.terms[o.left];
+          if (!left.is_variable)
+            rewritten_.insert(left.id);
+          else if (!problem_.terms[o.right].is_variable)
+            variable_left_ = true;
+        }
+      }
+    }
+    if (!report.uses_equality) return report;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (problem_.clauses[i].always_true) continue;
+      std::size_t made = modify_clause(i);
+      if (made == 0) continue;
+      problem_.clauses[i].set = ClauseSet::kAxiomatic;
+      ++report.replaced;
+      report.modified += made;
+    }
+    return report;
+  }
+
+ private:
+  // Writes the variants of clause `index`; returns how many, 0 when the
+  // clause stays as it is.
+  std::size_t modify_clause(std::size_t index) {
+    std::vector<std::vector<Orientation>> choices;
+    std::size_t variants = 1;
+    for (const Literal& l : problem_.clauses[index].literals) {
+      if (!l.equality || !l.positive) continue;
+      choices.push_back(orientations(l));
+      if (variants * choices.back().size() > kMaxVariants) choices.back().resize(1);
+      variants *= choices.back().size();
+    }
+    std::size_t made = 0;
+    for (std::size_t v = 0; v < variants; ++v) {
+      std::vector<Orientation> chosen;
+      std::size_t rest = v;
+      for (const auto& c : choices) {
+        chosen.push_back(c[rest % c.size()]);
+        rest /= c.size();
+      }
+      if (build(index, chosen)) ++made;
+    }
+    return made;
+  }
+
+  // Builds one variant; false when it would be the clause itself.
+  bool build(std::size_t index, const std::vector<Orientation>& chosen) {
+    Clause out = problem_.clauses[index];
+    out.literals.clear();
+    out.ordering.clear();
+    out.set = ClauseSet::kModified;
+    out.modified_from = static_cast<std::uint32_t>(index);
+    clause_ = &out;
+    changed_ = false;
+    shared_.clear();
+    taken_names_.clear();
+    taken_names_.insert(out.variables.begin(), out.variables.end());
+    definitions_.clear();
+    std::size_t next_equation = 0;
+    for (const Literal& l : problem_.clauses[index].literals) {
+      if (!l.equality) {
+        out.literals.push_back(Literal{l.positive, false, arguments_flattened(l.left), 0});
+      } else if (!l.positive) {
+        negative_equation(l);
+      } else {
+        positive_equation(chosen[next_equation++], l);
+      }
+    }
+    // The definitions of the fresh variables come after the literals that
+    // use them, so that those bind the variables (to normal forms) first.
+    for (const Literal& d : definitions_) {
+      const auto n = static_cast<std::uint32_t>(out.literals.size());
+      out.literals.push_back(d);
+      out.ordering.push_back(OrderingConstraint{n, 0, n, 1, false});
+    }
+    if (!changed_ && out.ordering.empty()) return false;
+    problem_.clauses.push_back(std::move(out));
+    return true;
+  }
+
+  std::size_t size(std::uint32_t t) const {
+    const Term& term = problem_.terms[t];
+    std::size_t n = 1;
+    for (std::uint32_t i = 0; i < term.arity; ++i) n += size(problem_.args[term.first_arg + i]);
+    return n;
+  }
+
+  // Whether a term can stand in place: a variable (a normal form), or a
+  // term whose head no equation rewrites.
+  bool rigid(std::uint32_t t) const {
+    const Term& term = problem_.terms[t];
+    return term.is_variable || !rewritten_.contains(term.id);
+  }
+
+  // Term `t` with every argument flattened, the head kept.
+  std::uint32_t arguments_flattened(std::uint32_t t) {
+    const Term term = problem_.terms[t];  // a copy: the arena grows below
+    if (term.is_variable || term.arity == 0) return t;
+    std::vector<std::uint32_t> args(term.arity);
+    bool same = true;
+    for (std::uint32_t i = 0; i < term.arity; ++i) {
+      const std::uint32_t a = problem_.args[term.first_arg + i];
+      args[i] = in_place(a);
+      same = same && args[i] == a;
+    }
+    if (same) return t;
+    const auto first = static_cast<std::uint32_t>(problem_.args.size());
+    problem_.args.insert(problem_.args.end(), args.begin(), args.end());
+    problem_.terms.push_back(Term{false, term.id, first, term.arity});
+    return static_cast<std::uint32_t>(problem_.terms.size() - 1);
+  }
+
+  // What stands in an argument place for term `t`: the term itself when it
+  // is rigid (its arguments flattened), else the variable for its normal
+  // form, the same one for every occurrence of the term in the clause.
+  std::uint32_t in_place(std::uint32_t t) {
+    const std::uint32_t flat = arguments_flattened(t);
+    if (rigid(t)) return flat;
+    std::string key;
+    text(flat, key);
+    auto [it, inserted] = shared_.try_emplace(key, 0);
+    if (inserted) {
+      it->second = fresh_variable();
+      definitions_.push_back(Literal{false, true, flat, it->second});
+    }
+    return it->second;
+  }
+
+  void text(std::uint32_t t, std::string& out) const {
+    const Term& term = problem_.terms[t];
+    out += term.is_variable ? 'V' : 'F';
+    out += std::to_string(term.id);
+    if (term.arity == 0) return;
+    out += '(';
+    for (std::uint32_t i = 0; i < term.arity; ++i) {
+      if (i > 0) out += ',';
+      text(problem_.args[term.first_arg + i], out);
+    }
+    out += ')';
+  }
+
+  std::uint32_t fresh_variable() {
+    changed_ = true;
+    std::string name;
+    for (std::size_t k = clause_->variables.size() + 1;; ++k) {
+      name = "E" + std::to_string(k);
+      if (taken_names_.insert(name).second) break;
+    }
+    const auto id = static_cast<std::uint32_t>(clause_->variables.size());
+    clause_->variables.push_back(name);
+    problem_.terms.push_back(Term{true, id, 0, 0});
+    return static_cast<std::uint32_t>(problem_.terms.size() - 1);
+  }
+
+  // s != t: both sides rewrite to one normal form.  A rigid side is its
+  // own normal form; two rigid sides must be identical.
+  void negative_equation(const Literal& l) {
+    const std::uint32_t s = arguments_flattened(l.left);
+    const std::uint32_t t = arguments_flattened(l.right);
+    auto& literals = clause_->literals;
+    // An equation whose left side is a variable rewrites rigid terms too,
+    // at the top: then only a variable side stands for its normal form.
+    const auto& terms = problem_.terms;
+    const bool rs = variable_left_ ? terms[l.left].is_variable : rigid(l.left);
+    const bool rt = variable_left_ ? terms[l.right].is_variable : rigid(l.right);
+    if (rs && rt) {
+      literals.push_back(Literal{false, true, s, t});
+      return;
+    }
+    changed_ = changed_ || rs;
+    const auto n = static_cast<std::uint32_t>(literals.size());
+    if (rs || rt) {  // the other side rewrites to the rigid one
+      literals.push_back(Literal{false, true, rs ? t : s, rs ? s : t});
+      clause_->ordering.push_back(OrderingConstraint{n, 0, n, 1, false});
+      return;
+    }
+    // The smaller side first: it has fewer normal forms to offer, and
+    // the constraint on the greater side then prunes at once.
+    const std::uint32_t y = fresh_variable();
+    const bool swap = size(t) < size(s);
+    literals.push_back(Literal{false, true, swap ? t : s, y});
+    literals.push_back(Literal{false, true, swap ? s : t, y});
+    clause_->ordering.push_back(OrderingConstraint{n, 0, n, 1, false});
+    clause_->ordering.push_back(OrderingConstraint{n + 1, 0, n + 1, 1, false});
+  }
+
+  // l = r used to rewrite l: `l = r` when r is rigid, else `l = Z | r != Z`;
+  // either way l must be greater than r.
+  void positive_equation(Orientation o, const Literal& l) {
+    changed_ = changed_ || o.left != l.left;
+    const std::uint32_t left = arguments_flattened(o.left);
+    const std::uint32_t right = arguments_flattened(o.right);
+    auto& literals = clause_->literals;
+    const auto n = static_cast<std::uint32_t>(literals.size());
+    if (rigid(o.right)) {
+      literals.push_back(Literal{true, true, left, right});
+      clause_->ordering.push_back(OrderingConstraint{n, 0, n, 1, true});
+      return;
+    }
+    const std::uint32_t z = fresh_variable();
+    literals.push_back(Literal{true, true, left, z});
+    literals.push_back(Literal{false, true, right, z});
+    clause_->ordering.push_back(OrderingConstraint{n, 0, n, 1, true});
+    clause_->ordering.push_back(OrderingConstraint{n + 1, 0, n + 1, 1, false});
+  }
+
+  Problem& problem_;
+  std::unordered_set<std::uint32_t> rewritten_;  // heads of left sides
+  bool variable_left_ = false;                   // some equation rewrites a variable into a term
+  Clause* clause_ = nullptr;                     // the variant being built
+  bool changed_ = false;
+  std::unordered_map<std::string, std::uint32_t> shared_;  // flattened term -> its variable
+  std::unordered_set<std::string> taken_names_;
+  std::vector<Literal> definitions_;
+};
+
+}  // namespace
+
+ModifyReport modify(Problem& problem) {
+  return Modifier(problem).run();
+}
+
+}  // namespace velkor::equality

@@ -1,0 +1,27 @@
+// The reduction ordering of the equality modification: a Knuth-Bendix
+// ordering on the search's terms, read through their bindings.
+//
+// Every symbol and every variable weighs 1, which makes the ordering total
+// on ground terms and well-founded.  The precedence comes from the
+// signature: a symbol of greater arity is greater, and among symbols of one
+// arity the one met later in the problem is greater, so constants are the
+// smallest terms of their weight.  On terms with variables the ordering
+// holds only when it holds for every instance (a variable must occur in the
+// greater term at least as often as in the smaller one), which is what
+// lets the search refuse a constraint for good as soon as its reverse
+// holds.
+#pragma once
+
+#include "prover/input/records.hpp"
+
+namespace velkor::equality {
+
+// s > t in the ordering, for every instance of the current bindings.
+bool greater(Term* s, Term* t);
+
+// Whether a constraint `s > t` (strict) or `s >= t` can still hold under
+// some instance of the current bindings: it cannot once t > s, or, for a
+// strict one, once s and t are identical.
+bool may_hold(Term* s, Term* t, bool strict);
+
+}  // namespace velkor::equality
