@@ -140,6 +140,7 @@ class Prover {
   double cpu_deadline = 0;  // process CPU seconds at which the search stops, 0 none
   bool szs_output = false;  // "--szs": SZS status line, TSTP proofs
   bool auto_mode = false;   // "--auto": a schedule of option sets
+  int cores = 1;            // "--cores": option sets of --auto run at once
   // Search restrictions that give up completeness for speed.
   bool restricted_backtracking = false;  // "--restricted-backtracking"
   bool conjecture_start = false;         // "--conjecture-start"

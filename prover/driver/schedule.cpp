@@ -2,17 +2,45 @@
 
 namespace velkor {
 
-const std::vector<Slice>& default_schedule() {
-  // Chosen by bench/schedule/measure on the TPTP problems of our corpus
-  // (clause and first-order form) with a limit of 2 s; see the README.
-  static const std::vector<Slice> schedule = {
-      {"-reg --conjecture-start", 0.05},
-      {"-reg -sgindex -indexfoldup", 0.30},
-      {"-reg -sgindex -indexfoldup --restricted-backtracking", 0.50},
-      {"-reg -dynsgreord 0 -complexity 1", 0.15},
+const std::vector<ScheduleRow>& schedule_table() {
+  // Chosen by bench/schedule/measure and choose; see the README for the
+  // figures behind each row.
+  static const std::vector<ScheduleRow> table = {
+      {"general",
+       0,
+       0,
+       0,
+       {
+           {"-reg --conjecture-start", 0.05},
+           {"-reg -sgindex -indexfoldup", 0.30},
+           {"-reg -sgindex -indexfoldup --restricted-backtracking", 0.50},
+           {"-reg -dynsgreord 0 -complexity 1", 0.15},
+       }},
   };
+  return table;
+}
 
-  return schedule;
+Schedule choose_schedule(const ProblemFeatures& f, double seconds) {
+  const std::vector<ScheduleRow>& table = schedule_table();
+  const ScheduleRow* row = &table.back();
+  for (const ScheduleRow& r : table)
+    if (f.has(r.require) && (f.traits & r.exclude) == 0 && (r.up_to <= 0 || seconds <= r.up_to)) {
+      row = &r;
+      break;
+    }
+  Schedule s{row->name, {}};
+  double total = 0;
+  for (const Slice& slice : row->slices)
+    if (f.has(slice.needs)) {
+      s.slices.push_back(slice);
+      total += slice.share;
+    }
+  // A row whose every slice needs what the class lacks would leave nothing
+  // to run; the rows keep a last slice without needs, and this keeps the
+  // promise if one does not.
+  if (s.slices.empty()) return Schedule{row->name, {{row->slices.back().options, 1.0}}};
+  for (Slice& slice : s.slices) slice.share /= total;
+  return s;
 }
 
 }  // namespace velkor
