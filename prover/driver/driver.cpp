@@ -396,7 +396,12 @@ class Run {
       p.print("% option set " + std::to_string(i + 1) + " of " + std::to_string(n) + ": " +
               chosen.slices[static_cast<std::size_t>(i)].options + ": " + what + "\n");
     }
-    if (end.wall_out || ended.back() != kChildGaveUp) {
+    if (!end.wall_out && ended.back() == kMemoryOutStatus) {
+      // The last, complete set ran out of memory: say so, as one core would.
+      if (szs_) p.print(memory_out_status);
+      p.flush();
+      status = kMemoryOutStatus;
+    } else if (end.wall_out || ended.back() != kChildGaveUp) {
       p.outcome = Outcome::kTimeout;
       status = finish(kTimeoutStatus);
     } else {
@@ -405,6 +410,7 @@ class Run {
     }
     return true;
   }
+
   double wall_start_ = monotonic_seconds();
   std::vector<std::string> args_;
   std::string path_;
