@@ -11,7 +11,8 @@ ProblemFeatures problem_features(const Prover& p, const InputCounts& input) {
   const auto& clauses = p.formula_clauses;
   const std::size_t own =
       clauses.size() - std::min<std::size_t>(clauses.size(), input.equality_axioms);
-  bool horn = true, unit_equality = own > 0, equality = false, conjecture = input.conjectures > 0;
+  bool horn = true, unit_equality = own > 0, equality = false;
+  std::int64_t conjecture_clauses = 0;
   for (std::size_t i = 0; i < own; ++i) {
     const Clause& c = *clauses[i];
     int positive = 0;
@@ -23,19 +24,20 @@ ProblemFeatures problem_features(const Prover& p, const InputCounts& input) {
       unit_equality &= is_equation && c.length == 1;
     }
     horn &= positive <= 1;
-    conjecture |= c.type == ClauseType::kConjecture;
+    conjecture_clauses += c.type == ClauseType::kConjecture;
     f.size += c.term_size;
   }
   f.clauses = static_cast<std::int64_t>(own);
   f.formulas = input.formulas;
-  f.axioms = (input.statements > 0 ? input.statements : f.clauses) - input.conjectures;
-  if (f.axioms < 0) f.axioms = 0;
+  // An input_clause file has no statements apart from its clauses.
+  f.axioms =
+      input.statements > 0 ? input.statements - input.conjectures : f.clauses - conjecture_clauses;
   if (input.formulas > 0) f.traits |= kFirstOrder;
   if (equality) f.traits |= kEquality;
   if (unit_equality) f.traits |= kUnitEquality;
   if (horn) f.traits |= kHorn;
   if (p.max_functor_arity <= 0) f.traits |= kEpr;
-  if (conjecture) f.traits |= kConjecture;
+  if (input.conjectures + conjecture_clauses > 0) f.traits |= kConjecture;
   if (f.clauses > kLargeClauses) f.traits |= kLarge;
   return f;
 }
