@@ -381,6 +381,7 @@ class Run {
     if (!run_portfolio(plan, end)) return false;
     if (end.winner >= 0) {
       status = end.status;
+      reap_children(end);
       return true;
     }
     // No answer: say what became of each option set, then Timeout when the
@@ -408,6 +409,7 @@ class Run {
       gave_up_ = true;
       status = finish(0);
     }
+    reap_children(end);
     return true;
   }
 

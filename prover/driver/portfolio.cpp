@@ -94,6 +94,12 @@ std::int64_t child_memory_mb(std::int64_t total_mb, int children) {
   return std::max<std::int64_t>(1, total_mb / children);
 }
 
+void reap_children(PortfolioEnd& end) {
+  for (pid_t pid : end.dying) waitpid(pid, nullptr, 0);
+  end.dying.clear();
+  child_count = 0;
+}
+
 bool run_portfolio(const PortfolioPlan& plan, PortfolioEnd& end) {
   const int cores = std::min(plan.cores, kMaxChildren);
   const pid_t parent = getpid();
@@ -111,14 +117,15 @@ bool run_portfolio(const PortfolioPlan& plan, PortfolioEnd& end) {
   bool failed = false;
   auto elapsed = [&] { return monotonic_seconds() - plan.wall_start; };
   auto stop_all = [&] {
+    // A killed search with a large memory takes a while to be torn down:
+    // the answer is printed first, and the caller reaps them after it.
     for (Child& c : running) kill(c.pid, SIGKILL);
     for (Child& c : running) {
-      waitpid(c.pid, nullptr, 0);
+      end.dying.push_back(c.pid);
       std::fclose(c.buffer);
       if (end.winner < 0 && plan.no_answer) plan.no_answer(c.job, -1);
     }
     running.clear();
-    child_count = 0;
   };
   while (true) {
     while (static_cast<int>(running.size()) < cores && next < plan.jobs) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace velkor {
 
@@ -19,9 +20,10 @@ inline constexpr int kChildTimeUp = 101;  // its CPU budget was used up
 
 // What the parent learns of the run.
 struct PortfolioEnd {
-  int winner = -1;        // index of the job whose answer was printed, -1 none
-  int status = 0;         // its exit status
-  bool wall_out = false;  // the wall-clock limit ended the run
+  int winner = -1;         // index of the job whose answer was printed, -1 none
+  int status = 0;          // its exit status
+  bool wall_out = false;   // the wall-clock limit ended the run
+  std::vector<int> dying;  // children killed and not yet waited for
 };
 
 struct PortfolioPlan {
@@ -46,6 +48,10 @@ struct PortfolioPlan {
 // or the wall-clock limit is reached.  False (and nothing started) when the
 // children cannot be set up; the caller then runs the schedule itself.
 bool run_portfolio(const PortfolioPlan& plan, PortfolioEnd& end);
+
+// Waits for the children that were killed once velkor has printed its
+// answer: they are gone when velkor ends.
+void reap_children(PortfolioEnd& end);
 
 // The memory limit of one child when `total_mb` is shared by `children`
 // running at once (0: no limit).
