@@ -141,6 +141,7 @@ class Prover {
   bool szs_output = false;    // "--szs": SZS status line, TSTP proofs
   bool auto_mode = false;     // "--auto": a schedule of option sets
   bool model_search = false;  // "--models": ground instances, then finite models
+  int cores = 1;              // "--cores": option sets of --auto run at once
   // Search restrictions that give up completeness for speed.
   bool restricted_backtracking = false;  // "--restricted-backtracking"
   bool conjecture_start = false;         // "--conjecture-start"

@@ -7,10 +7,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <sstream>
 
 #include "common/memory_out.hpp"
+#include "prover/driver/features.hpp"
+#include "prover/driver/portfolio.hpp"
 #include "prover/driver/problem_file.hpp"
 #include "prover/driver/schedule.hpp"
 #include "prover/driver/tstp.hpp"
@@ -372,66 +375,46 @@ class Run {
     return false;
   }
 
-  // Runs the option sets of the schedule one after another, each on a
-  // fresh prover, until one answers.
+  // Reads the problem once, with the report, for the features that choose
+  // the schedule; then runs its option sets, one after another or with
+  // --cores several at once.
   int schedule() {
     const double limit = prover_->time_limit > 0 ? prover_->time_limit : kDefaultAutoSeconds;
-    const bool equality = tptp_input_ && tptp_->written.equality_axioms > 0;
-    const std::vector<Slice>& slices = equality ? equality_schedule() : default_schedule();
-    std::vector<std::string> user(args_.begin(), args_.end() - 1);
-    for (std::size_t i = 0; i < slices.size(); ++i) {
-      const bool last = i + 1 == slices.size();
-      std::vector<std::string> words = user;
-      std::istringstream options(slices[i].options);
-      for (std::string w; options >> w;) words.push_back(w);
-      words.push_back(path_);
-      double start = cpu_seconds();
-      double deadline = last ? limit : std::min(limit, start + slices[i].share * limit);
-      if (i > 0) {
-        tally(*prover_);
-        prover_ = std::make_unique<Prover>();
-      }
-      Prover& p = *prover_;
-      status_ = 0;
-      try {
-        p.update_defaults(words);
-        load(p, i == 0);
-        // A problem without function symbols is decided by its ground
-        // instances when they are few enough.
-        if (i == 0 && tptp_ != nullptr && models::is_epr(tptp_->problem)) {
-          models::Verdict verdict = decide_by_models(start + kGroundingShare * limit, false);
-          if (verdict == models::Verdict::kSatisfiable ||
-              verdict == models::Verdict::kUnsatisfiable)
-            return finish(0);
-          start = cpu_seconds();
-          deadline = last ? limit : std::min(limit, start + slices[i].share * limit);
-        }
-        char budget[64];
-        std::snprintf(budget, sizeof budget, " (up to %.2f s of CPU)\n", deadline - start);
-        p.print("% option set " + std::to_string(i + 1) + " of " + std::to_string(slices.size()) +
-                ": " + slices[i].options + budget);
-        p.flush();
-        search(p, deadline);
-      } catch (const ProverExit& e) {
-        status_ = e.status;
-      }
-      switch (p.outcome) {
-        case Outcome::kProof:
+    const int cores = prover_->cores;
+    try {
+      load(*prover_, true);
+    } catch (const ProverExit& e) {
+      return finish(e.status);
+    }
+    const ProblemFeatures features = problem_features(*prover_, input_counts());
+    const Schedule chosen = choose_schedule(features, limit * cores);
+    prover_->print(class_line(features, chosen.name));
+    prover_->flush();
+    // A problem without function symbols is decided by its ground
+    // instances when they are few enough.
+    if (tptp_ != nullptr && models::is_epr(tptp_->problem)) {
+      const models::Verdict verdict =
+          decide_by_models(std::min(limit, cpu_seconds() + kGroundingShare * limit), false);
+      if (verdict == models::Verdict::kSatisfiable || verdict == models::Verdict::kUnsatisfiable)
+        return finish(0);
+    }
+    if (cores > 1) {
+      int status;
+      if (run_parallel(chosen, limit, cores, status)) return status;
+    }
+    for (std::size_t i = 0; i < chosen.slices.size(); ++i) {
+      const bool last = i + 1 == chosen.slices.size();
+      const double start = cpu_seconds();
+      const double deadline =
+          last ? limit : std::min(limit, start + chosen.slices[i].share * limit);
+      switch (run_slice(chosen, i, deadline, limit)) {
+        case SliceEnd::kAnswer:
+        case SliceEnd::kTimeUp:
           return finish(status_);
-        case Outcome::kSatisfiable:
-          if (search_is_complete(p)) return finish(status_);
-          p.print("% option set " + std::to_string(i + 1) + ": incomplete search exhausted\n");
+        case SliceEnd::kGaveUp:
+        case SliceEnd::kSliceUsedUp:
           break;
-        case Outcome::kBoundReached:
-          break;
-        case Outcome::kTimeout:
-          if (cpu_seconds() >= limit) return finish(status_);
-          p.print("% option set " + std::to_string(i + 1) + ": time slice used up\n");
-          break;
-        default:
-          return finish(status_);
       }
-      p.flush();
     }
     // What time is left goes to the search for a finite model.
     if (tptp_ != nullptr && !models::is_epr(tptp_->problem) && cpu_seconds() < limit) {
@@ -446,6 +429,150 @@ class Run {
   // schedule's option sets.
   static constexpr double kGroundingShare = 0.5;
 
+  // What the TPTP reader saw that the clause records no longer tell.
+  InputCounts input_counts() const {
+    InputCounts counts;
+    if (tptp_ == nullptr) return counts;
+    const tptp::Problem& problem = tptp_->problem;
+    counts.formulas = static_cast<std::int64_t>(problem.formulas.size());
+    counts.statements = counts.formulas;
+    for (const tptp::Formula& f : problem.formulas)
+      counts.conjectures += f.role_text == "conjecture";
+    for (const tptp::Clause& c : problem.clauses)
+      if (c.formulas.empty()) {
+        ++counts.statements;
+        counts.conjectures += c.role_text == "negated_conjecture";
+      }
+    counts.equality_axioms = static_cast<std::int64_t>(tptp_->written.equality_axioms);
+    return counts;
+  }
+
+  // How an option set ended: with an answer that ends the run (a proof, a
+  // complete search that failed, an error); without one, because its
+  // search gave up or its slice was used up; or with the whole time limit
+  // used up.
+  enum class SliceEnd { kAnswer, kGaveUp, kSliceUsedUp, kTimeUp };
+
+  // Runs option set i of the schedule on a fresh prover until `deadline`
+  // (process CPU seconds).
+  SliceEnd run_slice(const Schedule& chosen, std::size_t i, double deadline, double limit) {
+    const std::string& options = chosen.slices[i].options;
+    std::vector<std::string> words(args_.begin(), args_.end() - 1);
+    std::istringstream split(options);
+    for (std::string w; split >> w;) words.push_back(w);
+    words.push_back(path_);
+    tally(*prover_);
+    prover_.reset();
+    prover_ = std::make_unique<Prover>();
+    Prover& p = *prover_;
+    const std::string number = std::to_string(i + 1);
+    status_ = 0;
+    try {
+      p.update_defaults(words);
+      load(p, false);
+      char budget[64];
+      std::snprintf(budget, sizeof budget, " (up to %.2f s of CPU)\n", deadline - cpu_seconds());
+      p.print("% option set " + number + " of " + std::to_string(chosen.slices.size()) + ": " +
+              options + budget);
+      p.flush();
+      search(p, deadline);
+    } catch (const ProverExit& e) {
+      status_ = e.status;
+    }
+    SliceEnd end = SliceEnd::kGaveUp;
+    switch (p.outcome) {
+      case Outcome::kProof:
+        return SliceEnd::kAnswer;
+      case Outcome::kSatisfiable:
+        if (search_is_complete(p)) return SliceEnd::kAnswer;
+        p.print("% option set " + number + ": incomplete search exhausted\n");
+        break;
+      case Outcome::kBoundReached:
+        break;
+      case Outcome::kTimeout:
+        if (cpu_seconds() >= limit) return SliceEnd::kTimeUp;
+        p.print("% option set " + number + ": time slice used up\n");
+        end = SliceEnd::kSliceUsedUp;
+        break;
+      default:
+        return SliceEnd::kAnswer;
+    }
+    p.flush();
+    return end;
+  }
+
+  // The option sets on `cores` child processes at once.  Each gets its
+  // share of all the CPU time the cores give within the limit (at most the
+  // limit itself), the last one whatever wall-clock time is left when it
+  // starts; the run ends within `limit` seconds of wall-clock time.  False
+  // when no child could be started: then the caller runs them itself.
+  bool run_parallel(const Schedule& chosen, double limit, int cores, int& status) {
+    const int n = static_cast<int>(chosen.slices.size());
+    // The parent needs a moment after the last child to print its status.
+    const double wall = limit - std::min(0.05 + 0.01 * limit, 0.3);
+    constexpr int kNotStarted = -2;
+    std::vector<int> ended(static_cast<std::size_t>(n), kNotStarted);
+    PortfolioPlan plan;
+    plan.jobs = n;
+    plan.cores = cores;
+    plan.wall_seconds = wall;
+    plan.wall_start = wall_start_;
+    plan.budget = [&](int i, double elapsed) {
+      const double left = wall - elapsed;
+      if (left < 0.01) return 0.0;
+      if (i + 1 == n) return left;
+      return std::min(
+          left, std::min(limit, chosen.slices[static_cast<std::size_t>(i)].share * limit * cores));
+    };
+    plan.run_child = [&](int i, double budget) {
+      const double infinite = std::numeric_limits<double>::infinity();
+      switch (run_slice(chosen, static_cast<std::size_t>(i), cpu_seconds() + budget, infinite)) {
+        case SliceEnd::kAnswer:
+          return finish(status_);
+        case SliceEnd::kGaveUp:
+          return kChildGaveUp;
+        default:
+          return kChildTimeUp;
+      }
+    };
+    plan.no_answer = [&](int i, int code) { ended[static_cast<std::size_t>(i)] = code; };
+    PortfolioEnd end;
+    if (!run_portfolio(plan, end)) return false;
+    if (end.winner >= 0) {
+      status = end.status;
+      reap_children(end);
+      return true;
+    }
+    // No answer: say what became of each option set, then Timeout when the
+    // time ran out (the last, complete set was cut short), else GaveUp.
+    Prover& p = *prover_;
+    for (int i = 0; i < n; ++i) {
+      const int code = ended[static_cast<std::size_t>(i)];
+      const char* what = code == kChildGaveUp       ? "gave up"
+                         : code == kChildTimeUp     ? "time slice used up"
+                         : code == kMemoryOutStatus ? "out of memory"
+                         : code == kNotStarted      ? "not started"
+                                                    : "stopped";
+      p.print("% option set " + std::to_string(i + 1) + " of " + std::to_string(n) + ": " +
+              chosen.slices[static_cast<std::size_t>(i)].options + ": " + what + "\n");
+    }
+    if (!end.wall_out && ended.back() == kMemoryOutStatus) {
+      // The last, complete set ran out of memory: say so, as one core would.
+      if (szs_) p.print(memory_out_status);
+      p.flush();
+      status = kMemoryOutStatus;
+    } else if (end.wall_out || ended.back() != kChildGaveUp) {
+      p.outcome = Outcome::kTimeout;
+      status = finish(kTimeoutStatus);
+    } else {
+      gave_up_ = true;
+      status = finish(0);
+    }
+    reap_children(end);
+    return true;
+  }
+
+  double wall_start_ = monotonic_seconds();
   std::vector<std::string> args_;
   const char* decided_ = nullptr;  // the status that model generation found
   std::string path_;

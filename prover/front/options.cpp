@@ -162,6 +162,18 @@ std::size_t Prover::update_defaults(const std::vector<std::string>& words) {
       i += 2;
       continue;
     }
+    if (word == "--cores") {
+      // A whole number of processes, 1 to 64; anything else is an error
+      // rather than a silent one-core run.
+      const std::int64_t n = common::read_decimal(words[i + 1].c_str());
+      if (n < 1 || n > 64 || words[i + 1].find_first_not_of("0123456789") != std::string::npos) {
+        print("Abort: error in parameter list\n");
+        end_run(Outcome::kOptionError, 1);
+      }
+      cores = static_cast<int>(n);
+      i += 2;
+      continue;
+    }
     const Option* option = nullptr;
     for (const Option& o : kOptions)
       if (o.word == word) {
