@@ -475,6 +475,28 @@ class Run {
       p.print("% option set " + number + " of " + std::to_string(chosen.slices.size()) + ": " +
               options + budget);
       p.flush();
+      // A slice of model generation: its answers are definite, and a
+      // search that runs out of time or sizes hands over to the next set.
+      if (p.model_search && tptp_ != nullptr) {
+        switch (decide_by_models(deadline, true)) {
+          case models::Verdict::kSatisfiable:
+          case models::Verdict::kUnsatisfiable:
+            return SliceEnd::kAnswer;
+          case models::Verdict::kTimeout:
+            if (cpu_seconds() >= limit) {
+              p.outcome = Outcome::kTimeout;
+              status_ = kTimeoutStatus;
+              return SliceEnd::kTimeUp;
+            }
+            p.print("% option set " + number + ": time slice used up\n");
+            p.flush();
+            return SliceEnd::kSliceUsedUp;
+          case models::Verdict::kTooLarge:
+          case models::Verdict::kFault:
+            p.flush();
+            return SliceEnd::kGaveUp;
+        }
+      }
       search(p, deadline);
     } catch (const ProverExit& e) {
       status_ = e.status;
