@@ -141,6 +141,7 @@ class Run {
     common::on_memory_out(report_memory_out, kMemoryOutStatus);
     // Within what a size_t holds; a limit of 0 or below is none.
     const std::int64_t mb = std::min<std::int64_t>(prover_->memory_limit_mb, std::int64_t{1} << 40);
+    memory_limit_mb_ = mb;
     common::set_memory_limit(mb > 0 ? static_cast<std::size_t>(mb) << 20 : 0);
     if (prover_->model_search && !tptp_input_) {
       std::fputs("velkor: --models needs a TPTP problem\n", prover_->err);
@@ -546,7 +547,11 @@ class Run {
       return std::min(
           left, std::min(limit, chosen.slices[static_cast<std::size_t>(i)].share * limit * cores));
     };
+    // The memory limit is shared: each child counts its own heap against
+    // its part of it.
+    const std::int64_t child_mb = child_memory_mb(memory_limit_mb_, std::min(cores, n));
     plan.run_child = [&](int i, double budget) {
+      if (child_mb > 0) common::set_memory_limit(static_cast<std::size_t>(child_mb) << 20);
       const double infinite = std::numeric_limits<double>::infinity();
       switch (run_slice(chosen, static_cast<std::size_t>(i), cpu_seconds() + budget, infinite)) {
         case SliceEnd::kAnswer:
@@ -595,6 +600,7 @@ class Run {
   }
 
   double wall_start_ = monotonic_seconds();
+  std::int64_t memory_limit_mb_ = 0;  // of the whole run, 0: none
   std::vector<std::string> args_;
   const char* decided_ = nullptr;  // the status that model generation found
   std::string path_;

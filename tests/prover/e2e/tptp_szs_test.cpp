@@ -120,7 +120,8 @@ TEST(TptpInput, EveryEndingHasItsStatus) {
 // A search without end stops at the limit, says so, and keeps the levels it
 // finished; the CPU limit of the shell would kill it (status 152) if it ran
 // a second past its own limit.  So does a search whose terms double in size
-// with every step.
+// with every step (the problem has a model of one element, which --auto
+// finds, so the option set that grows them is named).
 TEST(TptpInput, TimeLimitStopsAnEndlessSearch) {
   std::string path = write_temp_file("endless.p",
                                      "cnf(a,axiom,p(X) | ~p(f(X))).\n"
@@ -128,9 +129,10 @@ TEST(TptpInput, TimeLimitStopsAnEndlessSearch) {
   std::string growing = write_temp_file("growing.p",
                                         "cnf(c2, hypothesis, X = f(f(c,X),f(b,X))).\n"
                                         "cnf(c3, axiom, ~p(a)).\n");
-  for (std::vector<std::string> options : {std::vector<std::string>{"-id", "1", path},
-                                           {"-id", "1000000000", path},
-                                           {"--auto", growing}}) {
+  for (std::vector<std::string> options :
+       {std::vector<std::string>{"-id", "1", path},
+        {"-id", "1000000000", path},
+        {"-reg", "-sgindex", "-indexfoldup", "--restricted-backtracking", growing}}) {
     options.insert(options.begin(),
                    {"-c", "ulimit -t 2; exec \"$0\" \"$@\"", VELKOR_BIN, "--time-limit", "1"});
     RunResult run = run_program("/bin/bash", options);
