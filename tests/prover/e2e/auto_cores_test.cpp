@@ -88,7 +88,9 @@ TEST(AutoCores, OneAnswerPrintedWholeWithinTheLimit) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_EQ(hard.status, 2);
   EXPECT_EQ(hard.out.substr(hard.out.rfind("% SZS status")), "% SZS status Timeout for SYN067-1\n");
-  EXPECT_LT(seconds, 1.25);
+  // Ending at the limit itself would do; the margin is for starting the
+  // process on a loaded machine.
+  EXPECT_LT(seconds, 1.5);
 
   RunResult bad = run_program(VELKOR_BIN, {"--auto", "--cores", "0", problem});
   EXPECT_EQ(bad.status, 1);
