@@ -28,11 +28,11 @@ std::uint32_t level_signature(std::int32_t level) {
 
 }  // namespace
 
-std::uint32_t Internal::compute_lbd(const std::vector<Lit>& literals) {
+std::uint32_t Internal::compute_lbd(const Lit* literals, std::uint32_t size) {
   ++stamp;
   std::uint32_t count = 0;
-  for (Lit lit : literals) {
-    auto level = static_cast<std::size_t>(level_of(lit));
+  for (std::uint32_t k = 0; k < size; ++k) {
+    auto level = static_cast<std::size_t>(level_of(literals[k]));
     if (level_stamps[level] != stamp) {
       level_stamps[level] = stamp;
       ++count;
@@ -51,13 +51,21 @@ void Internal::analyze(ClauseRef conflict, std::int32_t& jump_level, std::uint32
   ClauseRef reason = conflict;
   const std::int32_t level = decision_level();
   for (;;) {
+    const Lit* lits = clause_literals(reason);
+    const std::uint32_t size = clause_size(reason);
     std::uint32_t& flags = clause_flags(reason);
     if (flags & kLearnedFlag) {
+      // A clause's LBD can only be measured again while all its literals
+      // are assigned, as now; fewer levels than when it was learned mean
+      // it has become more useful.
+      std::uint32_t lbd_now = flags >> kLbdShift;
+      if (lbd_now > 2) {
+        std::uint32_t measured = compute_lbd(lits, size);
+        if (measured < lbd_now) flags = (flags & ((1u << kLbdShift) - 1)) | (measured << kLbdShift);
+      }
       std::uint32_t used = (flags >> kLbdShift) <= 6 ? 2u : 1u;
       flags = (flags & ~kUsedMask) | (used << kUsedShift);
     }
-    const Lit* lits = clause_literals(reason);
-    const std::uint32_t size = clause_size(reason);
     for (std::uint32_t k = 0; k < size; ++k) {
       Lit lit = lits[k];
       std::uint32_t var = var_of(lit);
@@ -103,7 +111,7 @@ void Internal::analyze(ClauseRef conflict, std::int32_t& jump_level, std::uint32
     std::swap(clause_buffer[1], clause_buffer[highest]);
     jump_level = level_of(clause_buffer[1]);
   }
-  lbd = compute_lbd(clause_buffer);
+  lbd = compute_lbd(clause_buffer.data(), static_cast<std::uint32_t>(clause_buffer.size()));
 }
 
 // True when the other literals of the reason of `lit`, followed back

@@ -91,14 +91,14 @@ struct Internal {
   std::vector<std::int8_t> phases;     // variable -> last value (phase saving), 1 or -1
 
   // ---- Decisions ----
-  std::vector<double> activity;  // variable -> activity (bumped in conflicts, decays)
-  double activity_increment = 1.0;
-  double activity_decay = 0.8;  // grows to 0.95: fast focus early, stable later
-  VarHeap queue;                // unassigned variables (and some assigned) by activity
+  std::vector<double> activity;     // variable -> activity (bumped in conflicts, decays)
+  double activity_increment = 1.0;  // added by a bump; grows by 1 / decay per conflict
+  double activity_decay = 0.8;      // grows to 0.95: fast focus early, stable later
+  VarHeap queue;                    // unassigned variables (and some assigned) by activity
 
   // ---- Conflict analysis (scratch, kept to avoid allocation) ----
   std::vector<std::uint8_t> seen;           // variable -> mark during analysis and minimisation
-  std::vector<Lit> clause_buffer;           // the learned clause being built
+  std::vector<Lit> clause_buffer;           // the learned (or added) clause being built
   std::vector<std::uint32_t> to_clear;      // variables whose `seen` must be reset
   std::vector<Lit> minimize_stack;          // literals still to be shown redundant
   std::vector<std::uint32_t> level_stamps;  // level -> stamp, for LBD and minimisation
@@ -110,14 +110,14 @@ struct Internal {
   std::vector<std::int8_t> model;  // variable -> value of the last model, 1 or -1
 
   // ---- Restarts (Luby sequence times a unit, in conflicts) ----
-  std::int64_t restart_limit = 0;     // conflicts at which the next restart happens
-  std::int64_t luby_index = 0;        // position in the Luby sequence
-  double lbd_fast = 0, lbd_slow = 0;  // moving averages of learned LBDs (focus phases)
+  std::int64_t restart_limit = 0;  // conflicts at which the next restart happens
+  std::int64_t luby_index = 0;     // position in the Luby sequence
 
   // ---- Reduction of learned clauses ----
   std::int64_t reduce_limit = 2000;     // conflicts at which reduce runs next
   std::int64_t reduce_interval = 2000;  // grows by kReduceIncrement after every reduce
   std::size_t units_at_simplify = 0;    // level-0 trail size at the last simplify
+  std::int64_t simplify_limit = 0;      // propagation count from which simplify may run again
 
   // ---- Limits and callbacks ----
   std::function<bool()> should_stop;  // asked every few hundred conflicts
@@ -127,11 +127,10 @@ struct Internal {
   std::int64_t conflicts = 0;
   std::int64_t decisions = 0;
   std::int64_t propagations = 0;
-  std::int64_t restarts = 0;
-  std::int64_t reductions = 0;
+  std::int64_t restarts = 0;    // for debugging and tuning
+  std::int64_t reductions = 0;  // likewise
 
   // Accessors of the assignment.
-  std::int8_t value(Lit lit) const { return values[lit]; }
   std::int32_t level_of(Lit lit) const { return var_data[var_of(lit)].level; }
   std::int32_t decision_level() const { return static_cast<std::int32_t>(control.size()); }
   std::uint32_t nr_vars() const { return static_cast<std::uint32_t>(var_data.size()); }
@@ -156,7 +155,7 @@ struct Internal {
   // analyze.cpp
   void analyze(ClauseRef conflict, std::int32_t& jump_level, std::uint32_t& lbd);
   bool literal_redundant(Lit lit, std::uint32_t levels);
-  std::uint32_t compute_lbd(const std::vector<Lit>& literals);
+  std::uint32_t compute_lbd(const Lit* literals, std::uint32_t size);
   void analyze_final(Lit failed_lit);
   void learn(std::uint32_t lbd);
 
@@ -180,13 +179,14 @@ struct Internal {
 
   // reduce.cpp
   bool reducing() const;
+  bool simplifying() const;
   void reduce();
   void simplify();
   bool locked(ClauseRef c);
 
   // solver.cpp
   Answer search();
-  bool add_original(const std::vector<Lit>& literals);
+  bool add_original();
   bool asked_to_stop();
 };
 

@@ -17,8 +17,9 @@
 namespace modelgen::cdcl {
 namespace {
 
-constexpr std::int64_t kReduceIncrement = 300;
+constexpr std::int64_t kReduceIncrement = 100;
 constexpr std::uint32_t kKeptLbd = 2;
+constexpr std::uint32_t kUsedKeptLbd = 6;
 
 }  // namespace
 
@@ -43,7 +44,8 @@ void Internal::reduce() {
     if (flags & kGarbageFlag) continue;
     std::uint32_t used = (flags & kUsedMask) >> kUsedShift;
     if (used > 0) flags -= 1u << kUsedShift;
-    if (clause_lbd(c) <= kKeptLbd || used > 0 || locked(c)) continue;
+    if (clause_lbd(c) <= kKeptLbd || (used > 0 && clause_lbd(c) <= kUsedKeptLbd) || locked(c))
+      continue;
     candidates.push_back(c);
   }
   std::sort(candidates.begin(), candidates.end(), [&](ClauseRef a, ClauseRef b) {
@@ -54,6 +56,13 @@ void Internal::reduce() {
   collect_garbage();
   reduce_interval += kReduceIncrement;
   reduce_limit = conflicts + reduce_interval;
+}
+
+// Each simplify costs a pass over the arena, so it waits until new units
+// are fixed and about as many literals have been propagated since the last.
+bool Internal::simplifying() const {
+  return decision_level() == 0 && trail.size() > units_at_simplify &&
+         propagations >= simplify_limit;
 }
 
 // At level 0 after complete propagation: no watched literal is false
@@ -84,6 +93,7 @@ void Internal::simplify() {
   clean(irredundant);
   clean(learned);
   collect_garbage();
+  simplify_limit = propagations + static_cast<std::int64_t>(arena.size() / 4);
 }
 
 }  // namespace modelgen::cdcl

@@ -37,9 +37,9 @@ bool Internal::asked_to_stop() {
   return should_stop && should_stop();
 }
 
-// Adds a clause at level 0; false when it makes the clause set inconsistent.
-bool Internal::add_original(const std::vector<Lit>& literals) {
-  clause_buffer = literals;
+// Adds the clause in clause_buffer at level 0; false when it makes the
+// clause set inconsistent.
+bool Internal::add_original() {
   std::sort(clause_buffer.begin(), clause_buffer.end());
   std::size_t kept = 0;
   for (std::size_t i = 0; i < clause_buffer.size(); ++i) {
@@ -84,7 +84,7 @@ Answer Internal::search() {
       continue;
     }
     if (restarting()) restart();
-    if (decision_level() == 0 && trail.size() > units_at_simplify) simplify();
+    if (simplifying()) simplify();
     if (reducing()) reduce();
     Lit next = kNoLit;
     while (static_cast<std::size_t>(decision_level()) < assumptions.size()) {
@@ -129,16 +129,15 @@ int Solver::nr_variables() const {
 
 void Solver::add_clause(std::span<const int> literals) {
   Internal& s = *internal_;
-  std::vector<Lit> converted;
-  converted.reserve(literals.size());
+  s.clause_buffer.clear();
   std::uint32_t highest = 0;
   for (int literal : literals) {
-    converted.push_back(internal_literal(literal));
-    highest = std::max(highest, var_of(converted.back()) + 1);
+    s.clause_buffer.push_back(internal_literal(literal));
+    highest = std::max(highest, var_of(s.clause_buffer.back()) + 1);
   }
   s.enlarge(highest);
   if (s.inconsistent) return;
-  if (!s.add_original(converted)) s.inconsistent = true;
+  if (!s.add_original()) s.inconsistent = true;
 }
 
 Answer Solver::solve(std::span<const int> assumptions, std::int64_t conflict_budget) {

@@ -6,6 +6,9 @@
 // literals that hold for that call only, so that one engine serves a whole
 // series of related questions (domain sizes 1, 2, 3, ...; a ground set that
 // grows by the instances a candidate model violates).
+//
+// Running out of memory throws std::bad_alloc out of any call; the engine
+// is then in no state to be used again and should be destroyed.
 #pragma once
 
 #include <cstdint>

@@ -177,4 +177,20 @@ TEST(QuorvelCdcl, SatlibAnswersAndModels) {
   }
 }
 
+// quorvel's own output around the engine: the model block of a unique
+// model, the count of -allmodels, the empty clause, and the general syntax
+// (whose sparse hashed atom numbers must not become variables).
+TEST(QuorvelCdcl, OutputAsWithoutTheOption) {
+  auto unique = quorvel_test::run_on({"--cdcl", "-negmodel"}, "(1) (-1 2) (-2 -3)\n");
+  EXPECT_EQ(unique.out.substr(0, unique.out.find("satisfiable:")), "model 1:\n 1 2 -3\n");
+  EXPECT_EQ(unique.status, 0);
+  std::string file = std::string(TEST_DATA_DIR) + "/satlib/uf20-02.cnf";
+  auto all = quorvel_test::run_args({"--cdcl", "-allmodels", "-noverbose", file});
+  EXPECT_EQ(all.out.substr(0, all.out.find(", ")), "satisfiable: nr of models: 29");
+  quorvel_test::expect_output(quorvel_test::run_on({"--cdcl"}, "(1 2) ()\n"),
+                              "unsatisfiable: 0 branches\n");
+  quorvel_test::expect_output(quorvel_test::run_on({"--cdcl", "-geninput"}, "((a) ()) ((b) (a))\n"),
+                              "positive part of model 1:\n A B\nsatisfiable: 0 branches\n");
+}
+
 }  // namespace
