@@ -332,6 +332,9 @@ class Run {
     models::Settings settings;
     settings.cpu_deadline = deadline;
     settings.problem_name = source_.problem_name;
+    // The schedule's option sets prove many problems whose instances are
+    // beyond the budget; only --models spends its time choosing instances.
+    settings.instantiate_beyond_budget = finite_models && prover_->model_search;
     models::Result result;
     if (models::is_epr(problem)) {
       result = models::decide_by_grounding(problem, settings);

@@ -132,7 +132,8 @@ Result ModelSearch::ground() {
   }
   // Atoms keep elements in 16 bits.
   if (n > 0xffff) return result;
-  if (cost > static_cast<double>(settings.literal_budget)) return instantiate();
+  if (cost > static_cast<double>(settings.literal_budget))
+    return settings.instantiate_beyond_budget ? instantiate() : result;
 
   std::vector<std::uint32_t> assignment;
   for (std::size_t i = 0; i < compiled.size(); ++i) {

@@ -25,7 +25,7 @@ constexpr std::uint32_t kEqualityEntry = 0xffffffffu;
 // Bindings tried per clause and round, violated instances taken per clause
 // and round.
 constexpr std::int64_t kNodesPerClause = 2'000'000;
-constexpr int kViolationsPerClause = 32;
+constexpr int kViolationsPerClause = 512;
 
 // A literal of an EPR clause: a predicate (or equality) over arguments that
 // are variables or elements.
@@ -125,6 +125,7 @@ Result ModelSearch::instantiate() {
       if (literals.empty() || compiled[i].nr_variables == 0) continue;
       if (out_of_time()) {
         result.verdict = Verdict::kTimeout;
+        result.instances = instances;
         return result;
       }
       assignment.assign(compiled[i].nr_variables, 0);

@@ -27,6 +27,9 @@ struct Settings {
   // equality and function-table clauses): the memory budget of a decision.
   std::int64_t literal_budget = 4'000'000;
   std::string problem_name;  // for the SZS output lines
+  // Beyond the budget, choose ground instances by candidate models (which
+  // may take all the time there is) instead of giving up at once.
+  bool instantiate_beyond_budget = true;
 };
 
 enum class Verdict : std::uint8_t {
