@@ -22,14 +22,14 @@ const std::vector<ScheduleRow>& schedule_table() {
            // README): a quarter of the time, the other sets keep their
            // proportions in the rest.
            {"--equality-modification -reg", 0.25, kEquality},
-           {"-reg --conjecture-start", 0.0375},
-           {"-reg -sgindex -indexfoldup", 0.225},
-           {"-reg -sgindex -indexfoldup --restricted-backtracking", 0.375},
+           {"-reg --conjecture-start", 0.035},
+           {"-reg -sgindex -indexfoldup", 0.21},
+           {"-reg -sgindex -indexfoldup --restricted-backtracking", 0.35},
            // Finite models answer the non-theorems that no tableau search
            // can: small models come within a fraction of a second or not
            // at all.
-           {"--models", 0.1},
-           {"-reg -dynsgreord 0 -complexity 1", 0.1125},
+           {"--models", 0.05},
+           {"-reg -dynsgreord 0 -complexity 1", 0.105},
        }},
   };
   return table;
