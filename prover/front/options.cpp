@@ -111,11 +111,12 @@ bool read_seconds(const std::string& word, double& seconds) {
   return true;
 }
 
-// The two options read before the table, in its form.
+// The options read before the table, in its form.
 const Option kSpecialOptions[] = {
     {"-eqpred", false, nullptr,
      "equal-predecessor test on every selected subgoal (-eqpred 1: fail)"},
     {"--time-limit", true, nullptr, "stop after N seconds of CPU time (a decimal number; 0: none)"},
+    {"--cores", true, nullptr, "with --auto, up to N option sets at once in child processes"},
 };
 
 }  // namespace
