@@ -81,11 +81,4 @@ TEST(EqualityModification, WritesEitherClauseSet) {
             "input_clause(eq_reflexivity,axiom,[++equal(X,X)]).\n");
 }
 
-TEST(EqualityModification, LeavesProblemsWithoutEqualityAlone) {
-  Modified m = modify("cnf(c1, axiom, p(f(X))).\ncnf(c2, axiom, ~p(f(a))).\n");
-  EXPECT_FALSE(m.report.uses_equality);
-  EXPECT_EQ(m.problem.clauses.size(), 2u);
-  EXPECT_EQ(m.problem.clauses[0].set, ClauseSet::kBoth);
-}
-
 }  // namespace
