@@ -256,7 +256,8 @@ class Modifier {
   }
 
   // l = r used to rewrite l: `l = r` when r is rigid, else `l = Z | r != Z`;
-  // either way l must be greater than r.
+  // either way l must be greater than what it rewrites to, and r at least as
+  // great as its normal form Z.
   void positive_equation(Orientation o, const Literal& l) {
     changed_ = changed_ || o.left != l.left;
     const std::uint32_t left = arguments_flattened(o.left);
