@@ -1,5 +1,6 @@
 #include "prover/equality/modify.hpp"
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -106,7 +107,9 @@ class Modifier {
     taken_names_.insert(out.variables.begin(), out.variables.end());
     definitions_.clear();
     std::size_t next_equation = 0;
+    bool rewrites = false;
     for (const Literal& l : problem_.clauses[index].literals) {
+      rewrites = rewrites || (l.equality && l.positive);
       if (!l.equality) {
         out.literals.push_back(Literal{l.positive, false, arguments_flattened(l.left), 0});
       } else if (!l.positive) {
@@ -115,13 +118,19 @@ class Modifier {
         positive_equation(chosen[next_equation++], l);
       }
     }
-    // The definitions of the fresh variables come after the literals that
-    // use them, so that those bind the variables (to normal forms) first.
+    // In a clause with a positive equation, the definitions of the fresh
+    // variables come after the literals that use them: the rewrite step
+    // binds the variables of its left side to the arguments of the term it
+    // rewrites, normal forms that the definitions then have to reach.  In
+    // other clauses they come first, where reflexivity closes them at once
+    // and the search begins as it would on the clause itself; rewriting a
+    // term is an alternative left for backtracking.
     for (const Literal& d : definitions_) {
       const auto n = static_cast<std::uint32_t>(out.literals.size());
       out.literals.push_back(d);
       out.ordering.push_back(OrderingConstraint{n, 0, n, 1, false});
     }
+    if (!rewrites) definitions_first(out);
     if (!changed_ && out.ordering.empty()) return false;
     problem_.clauses.push_back(std::move(out));
     return true;
@@ -132,6 +141,19 @@ class Modifier {
     std::size_t n = 1;
     for (std::uint32_t i = 0; i < term.arity; ++i) n += size(problem_.args[term.first_arg + i]);
     return n;
+  }
+
+  // Moves the definitions of the fresh variables (the last literals) to the
+  // front, renumbering the constraints.
+  void definitions_first(Clause& out) const {
+    const auto total = static_cast<std::uint32_t>(out.literals.size());
+    const auto own = total - static_cast<std::uint32_t>(definitions_.size());
+    std::rotate(out.literals.begin(), out.literals.begin() + own, out.literals.end());
+    auto moved = [&](std::uint32_t i) { return i < own ? i + (total - own) : i - own; };
+    for (OrderingConstraint& o : out.ordering) {
+      o.greater_literal = moved(o.greater_literal);
+      o.smaller_literal = moved(o.smaller_literal);
+    }
   }
 
   // Whether a term can stand in place: a variable (a normal form), or a
@@ -234,7 +256,8 @@ class Modifier {
   }
 
   // l = r used to rewrite l: `l = r` when r is rigid, else `l = Z | r != Z`;
-  // either way l must be greater than r.
+  // either way l must be greater than what it rewrites to, and r at least as
+  // great as its normal form Z.
   void positive_equation(Orientation o, const Literal& l) {
     changed_ = changed_ || o.left != l.left;
     const std::uint32_t left = arguments_flattened(o.left);

@@ -12,15 +12,15 @@
 // normal form) or by an equation l = r whose left side is f(...) and whose
 // right side rewrites to Y: each positive equation is written as
 // `l = Z | r != Z`, so transitivity comes in one rewrite step at a time, and
-// in the orientations the ordering allows (both when it cannot tell which
-// side is greater), so symmetry is never needed.  A term headed by a symbol
+// in both orientations (either side may be the greater one in an
+// instance), so symmetry is never needed.  A term headed by a symbol
 // that heads no left side of an equation is never rewritten at the top and
 // stays in place, its arguments flattened.
 //
 // Every modified clause follows from its original clause and the theory of
 // equality.  Ordering constraints say which instances the argument above
-// needs: a left side greater than its right side, a term at least as great
-// as the normal form standing for it.  The search refuses a step after
+// needs: a left side greater than the normal form it rewrites to, a term at
+// least as great as the normal form standing for it.  The search refuses a step after
 // which a constraint of a clause on the tableau can no longer hold.
 #pragma once
 
