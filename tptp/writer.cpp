@@ -1,6 +1,7 @@
 #include "tptp/writer.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -378,41 +379,66 @@ std::string tptp_text(const Symbol& symbol) {
 
 namespace {
 
-void term_text(const Problem& problem, const Clause& clause, std::uint32_t index,
-               std::string& out) {
-  const Term& t = problem.terms[index];
-  if (t.is_variable) {
-    out += clause.variables[t.id];
-    return;
-  }
-  out += tptp_text(problem.symbol(t.id));
-  if (t.arity == 0) return;
-  out += '(';
-  for (std::uint32_t i = 0; i < t.arity; ++i) {
-    if (i > 0) out += ',';
-    term_text(problem, clause, problem.args[t.first_arg + i], out);
-  }
-  out += ')';
+// A variable's name as TPTP reads it: an upper-case letter, then letters,
+// digits and underscores.
+bool is_variable_name(const std::string& s) {
+  if (s.empty() || s[0] < 'A' || s[0] > 'Z') return false;
+  for (char c : s)
+    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) return false;
+  return true;
 }
 
 }  // namespace
 
-std::string clause_text(const Problem& problem, const Clause& clause) {
-  if (clause.literals.empty()) return "$false";
+std::string term_text(const Problem& problem, std::uint32_t root,
+                      const std::vector<std::string>& names) {
   std::string out;
-  for (std::size_t i = 0; i < clause.literals.size(); ++i) {
-    const Literal& l = clause.literals[i];
-    if (i > 0) out += " | ";
-    if (l.equality) {
-      term_text(problem, clause, l.left, out);
-      out += l.positive ? " = " : " != ";
-      term_text(problem, clause, l.right, out);
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> stack{{root, 0}};
+  while (!stack.empty()) {
+    const auto [at, next] = stack.back();
+    const Term& t = problem.terms[at];
+    if (t.is_variable) {
+      out += names[t.id];
+      stack.pop_back();
       continue;
     }
-    if (!l.positive) out += '~';
-    term_text(problem, clause, l.left, out);
+    if (next == 0) {
+      out += tptp_text(problem.symbol(t.id));
+      if (t.arity > 0) out += '(';
+    }
+    if (next < t.arity) {
+      if (next > 0) out += ',';
+      stack.back().second = next + 1;
+      stack.emplace_back(problem.args[t.first_arg + next], 0);
+      continue;
+    }
+    if (t.arity > 0) out += ')';
+    stack.pop_back();
   }
   return out;
+}
+
+std::string literal_text(const Problem& problem, const Literal& l,
+                         const std::vector<std::string>& names) {
+  if (l.equality)
+    return term_text(problem, l.left, names) + (l.positive ? " = " : " != ") +
+           term_text(problem, l.right, names);
+  return (l.positive ? "" : "~") + term_text(problem, l.left, names);
+}
+
+std::string clause_text(const Problem& problem, const Clause& clause) {
+  // Names as written, unless two are alike or one is not a variable's.
+  std::vector<std::string> names = clause.variables;
+  std::unordered_set<std::string> seen;
+  bool as_written = true;
+  for (const std::string& name : names)
+    as_written = as_written && is_variable_name(name) && seen.insert(name).second;
+  if (!as_written)
+    for (std::size_t i = 0; i < names.size(); ++i) names[i] = "X" + std::to_string(i + 1);
+  std::string text;
+  for (const Literal& l : clause.literals)
+    text += (text.empty() ? "" : " | ") + literal_text(problem, l, names);
+  return text.empty() ? "$false" : text;
 }
 
 Written write_problem(const Problem& problem, const WriteOptions& options) {

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -69,7 +70,16 @@ Written write_problem(const Problem& problem, const WriteOptions& options = {});
 std::string tptp_text(const Symbol& symbol);
 
 // A clause of the problem in TPTP syntax (`p(X) | ~q | s != t`, `$false`
-// when it is empty), its variables by their names.
+// when it is empty), its variables named as written where that is
+// unambiguous (else X1, X2, ...).  Terms are written without recursion,
+// whatever their depth.
 std::string clause_text(const Problem& problem, const Clause& clause);
+
+// A term or literal of the problem in TPTP syntax, variable i written as
+// names[i] (a variable's name, or a ground term for an instance).
+std::string term_text(const Problem& problem, std::uint32_t term,
+                      const std::vector<std::string>& names);
+std::string literal_text(const Problem& problem, const Literal& literal,
+                         const std::vector<std::string>& names);
 
 }  // namespace tptp

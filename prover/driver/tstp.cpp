@@ -115,7 +115,7 @@ class RefutationWriter {
           std::string origin = origin_of(clause);
           it->second = fresh(tptp::tptp_text(clause.name), true);
           out_ += ("cnf(" + it->second + ", " + tptp_role(clause) + ", " +
-                   models::clause_text(problem, clause) + ", " + origin + ").\n");
+                   tptp::clause_text(problem, clause) + ", " + origin + ").\n");
         }
         line = fresh("i_" + std::to_string(cited.size() + 1));
         out_ += ("cnf(" + line + ", plain, " + i.text +

@@ -196,7 +196,7 @@ Result ModelSearch::ground_answer(modelgen::cdcl::Answer answer) {
           instance_names.resize(source.variables.size());
           for (std::size_t v = 0; v < instance_names.size(); ++v) instance_names[v] = names[x[v]];
           for (const tptp::Literal& l : source.literals)
-            text += (text.empty() ? "" : " | ") + literal_text(problem, l, instance_names);
+            text += (text.empty() ? "" : " | ") + tptp::literal_text(problem, l, instance_names);
           if (text.empty()) text = "$false";
           break;
         }

@@ -67,8 +67,4 @@ Result decide_by_grounding(const tptp::Problem& problem, const Settings& setting
 // or the next size would exceed the budget.
 Result find_finite_model(const tptp::Problem& problem, const Settings& settings);
 
-// A clause of the problem in TSTP syntax, its variables named as written
-// where that is unambiguous.
-std::string clause_text(const tptp::Problem& problem, const tptp::Clause& clause);
-
 }  // namespace velkor::models

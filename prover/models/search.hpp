@@ -155,13 +155,6 @@ struct ModelSearch {
   std::string constant_text(std::uint32_t entry) const;
 };
 
-// A term or literal of the problem in TSTP syntax, variable i written as
-// names[i] (a variable's name, or a ground term for an instance).
-std::string term_text(const tptp::Problem& problem, std::uint32_t term,
-                      const std::vector<std::string>& names);
-std::string literal_text(const tptp::Problem& problem, const tptp::Literal& literal,
-                         const std::vector<std::string>& names);
-
 // Table index of an argument tuple over `size` elements.
 inline std::size_t tuple_index(const std::uint32_t* elements, std::uint32_t arity, int size) {
   std::size_t index = 0;
