@@ -87,6 +87,9 @@ struct Clause {
   bool esa = false;
   ClauseSet set = ClauseSet::kBoth;
   std::uint32_t modified_from = 0;  // for kModified
+  // For kModified: an equation of the original was named by a new predicate,
+  // so the clause is only equisatisfiable with the original, not implied.
+  bool modified_esa = false;
   std::vector<OrderingConstraint> ordering;
 };
 

@@ -335,18 +335,19 @@ class RefutationWriter {
 
   // The source of a clause of the equality modification: its original
   // clause, printed first (once), and the theory of equality, of which
-  // the modified clause is a consequence.
-  std::string modification_of(std::uint32_t original) {
+  // the modified clause is a consequence (or, where an equation was named
+  // by a new predicate, with which it is equisatisfiable).
+  std::string modification_of(std::uint32_t original, bool esa) {
     auto [it, inserted] = original_lines_.try_emplace(original);
     if (inserted) {
       const tptp::Clause& clause = source_.tptp->problem.clauses[original];
       std::string origin = origin_of(clause);
       it->second = fresh(tptp::tptp_text(clause.name));
-      p_.print("cnf(" + it->second + ", " + tptp_role(clause) + ", " +
+      out_ += ("cnf(" + it->second + ", " + tptp_role(clause) + ", " +
                tptp::clause_text(source_.tptp->problem, clause) + ", " + origin + ").\n");
     }
-    return "inference(equality_modification, [status(thm)], [" + it->second +
-           ", theory(equality)])";
+    return std::string("inference(equality_modification, [status(") + (esa ? "esa" : "thm") +
+           ")], [" + it->second + ", theory(equality)])";
   }
 
   std::string role(const Clause* c, const tptp::WrittenClause* entry) const {
@@ -390,8 +391,9 @@ class RefutationWriter {
     } else {
       const tptp::Clause& clause = source_.tptp->problem.clauses[entry->clause];
       name = tptp::tptp_text(clause.name);
-      origin = clause.set == tptp::ClauseSet::kModified ? modification_of(clause.modified_from)
-                                                        : origin_of(clause);
+      origin = clause.set == tptp::ClauseSet::kModified
+                   ? modification_of(clause.modified_from, clause.modified_esa)
+                   : origin_of(clause);
     }
     std::string line_name = fresh(name, true);
     line_names_[c] = line_name;

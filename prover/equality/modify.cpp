@@ -16,10 +16,11 @@ using tptp::OrderingConstraint;
 using tptp::Problem;
 using tptp::Term;
 
-// A clause with more orientation choices than this many variants gets the
-// first orientation only for its later unorientable equations, so that the
-// output stays within a small factor of the input.
-constexpr std::size_t kMaxVariants = 4;
+// A clause is written once per choice of orientations of its positive
+// equations.  Up to this many equations the choices are spelt out (at most
+// four variants); every further equation is named by a new predicate, so
+// that the output stays linear in the input and keeps every orientation.
+constexpr std::size_t kExpandedEquations = 2;
 
 // One way to use a positive equation: rewrite `left` to `right`.
 struct Orientation {
@@ -70,45 +71,106 @@ class Modifier {
 
  private:
   // Writes the variants of clause `index`; returns how many, 0 when the
-  // clause stays as it is.
+  // clause stays as it is.  A clause with more positive equations than
+  // kExpandedEquations keeps the first ones; each further s = t becomes
+  // an atom d(X1,...,Xn) over the variables of the equation, and the clause
+  // ~d(X1,...,Xn) | s = t is modified beside it.  Such clauses follow from
+  // the original only with the definition d <=> s = t, so they are merely
+  // equisatisfiable with it.
   std::size_t modify_clause(std::size_t index) {
+    const std::vector<Literal> literals = problem_.clauses[index].literals;  // a copy: clauses grow
+    std::vector<Literal> kept;
+    std::vector<std::vector<Literal>> named;
+    std::size_t equations = 0;
+    for (const Literal& l : literals) {
+      if (!l.equality || !l.positive || equations++ < kExpandedEquations) {
+        kept.push_back(l);
+        continue;
+      }
+      const std::uint32_t atom = definition_atom(l);
+      kept.push_back(Literal{true, false, atom, 0});
+      named.push_back({Literal{false, false, atom, 0}, l});
+    }
+    const bool esa = !named.empty();
+    std::size_t made = variants(index, kept, esa);
+    for (const std::vector<Literal>& n : named) made += variants(index, n, esa);
+    return made;
+  }
+
+  // The variants of `literals`, one per choice of orientations.
+  std::size_t variants(std::size_t index, const std::vector<Literal>& literals, bool esa) {
     std::vector<std::vector<Orientation>> choices;
-    std::size_t variants = 1;
-    for (const Literal& l : problem_.clauses[index].literals) {
+    std::size_t count = 1;
+    for (const Literal& l : literals) {
       if (!l.equality || !l.positive) continue;
       choices.push_back(orientations(l));
-      if (variants * choices.back().size() > kMaxVariants) choices.back().resize(1);
-      variants *= choices.back().size();
+      count *= choices.back().size();
     }
     std::size_t made = 0;
-    for (std::size_t v = 0; v < variants; ++v) {
+    for (std::size_t v = 0; v < count; ++v) {
       std::vector<Orientation> chosen;
       std::size_t rest = v;
       for (const auto& c : choices) {
         chosen.push_back(c[rest % c.size()]);
         rest /= c.size();
       }
-      if (build(index, chosen)) ++made;
+      if (build(index, literals, chosen, esa)) ++made;
     }
     return made;
   }
 
+  // A new predicate applied to the variables of equation `l`, in order of
+  // their first occurrence.
+  std::uint32_t definition_atom(const Literal& l) {
+    std::vector<std::uint32_t> variables;
+    std::vector<std::uint32_t> seen;
+    std::vector<std::uint32_t> pending = {l.right, l.left};
+    while (!pending.empty()) {
+      const Term term = problem_.terms[pending.back()];
+      const std::uint32_t t = pending.back();
+      pending.pop_back();
+      if (term.is_variable) {
+        if (std::find(seen.begin(), seen.end(), term.id) == seen.end()) {
+          seen.push_back(term.id);
+          variables.push_back(t);
+        }
+        continue;
+      }
+      for (std::uint32_t i = term.arity; i > 0; --i)
+        pending.push_back(problem_.args[term.first_arg + i - 1]);
+    }
+    if (taken_symbols_.empty())
+      for (std::size_t i = 0; i < problem_.symbol_count(); ++i)
+        taken_symbols_.insert(problem_.symbol(static_cast<std::uint32_t>(i)).spelling);
+    std::string name;
+    do name = "equation" + std::to_string(++definitions_made_);
+    while (!taken_symbols_.insert(name).second);
+    const std::uint32_t symbol = problem_.intern(tptp::SymbolKind::Plain, name);
+    const auto first = static_cast<std::uint32_t>(problem_.args.size());
+    problem_.args.insert(problem_.args.end(), variables.begin(), variables.end());
+    problem_.terms.push_back(
+        Term{false, symbol, first, static_cast<std::uint32_t>(variables.size())});
+    return static_cast<std::uint32_t>(problem_.terms.size() - 1);
+  }
+
   // Builds one variant; false when it would be the clause itself.
-  bool build(std::size_t index, const std::vector<Orientation>& chosen) {
+  bool build(std::size_t index, const std::vector<Literal>& literals,
+             const std::vector<Orientation>& chosen, bool esa) {
     Clause out = problem_.clauses[index];
     out.literals.clear();
     out.ordering.clear();
     out.set = ClauseSet::kModified;
     out.modified_from = static_cast<std::uint32_t>(index);
+    out.modified_esa = esa;
     clause_ = &out;
-    changed_ = false;
+    changed_ = esa;
     shared_.clear();
     taken_names_.clear();
     taken_names_.insert(out.variables.begin(), out.variables.end());
     definitions_.clear();
     std::size_t next_equation = 0;
     bool rewrites = false;
-    for (const Literal& l : problem_.clauses[index].literals) {
+    for (const Literal& l : literals) {
       rewrites = rewrites || (l.equality && l.positive);
       if (!l.equality) {
         out.literals.push_back(Literal{l.positive, false, arguments_flattened(l.left), 0});
@@ -284,6 +346,8 @@ class Modifier {
   std::unordered_map<std::string, std::uint32_t> shared_;  // flattened term -> its variable
   std::unordered_set<std::string> taken_names_;
   std::vector<Literal> definitions_;
+  std::unordered_set<std::string> taken_symbols_;  // spellings of the problem's symbols
+  std::size_t definitions_made_ = 0;
 };
 
 }  // namespace

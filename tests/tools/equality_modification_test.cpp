@@ -30,10 +30,34 @@ TEST(EqualityModification, ProvesTextbookAlgebraWithCheckedProofs) {
               std::string::npos);
     EXPECT_NE(proof.out.find(", theory(equality)).\n"), std::string::npos);  // X = X
     EXPECT_EQ(proof.out.find("eq_transitivity"), std::string::npos);
+    // The originals belong to the derivation: inside the block, before
+    // the modified clauses that cite them.
+    const auto start = proof.out.find("% SZS output start CNFRefutation");
+    ASSERT_NE(start, std::string::npos);
+    EXPECT_EQ(proof.out.find(", file("), proof.out.find(", file(", start));
     RunResult check = run_program(
         PROOF_CHECK_BIN, {"--quorvel", QUORVEL_BIN, write_temp_file("refutation.txt", proof.out)});
     EXPECT_EQ(check.status, 0) << check.out << check.err;
   }
+}
+
+// Equations beyond the second of a clause are named by new predicates
+// rather than dropped from the orientations: here only e = f read from
+// right to left closes the proof.
+TEST(EqualityModification, KeepsEveryOrientationOfLongClauses) {
+  const std::string problem =
+      write_temp_file("three.p",
+                      "cnf(c1, axiom, a = b | a = c | e = f).\ncnf(c2, axiom, a != b).\n"
+                      "cnf(c3, axiom, a != c).\ncnf(c4, negated_conjecture, p(e)).\n"
+                      "cnf(c5, negated_conjecture, ~p(f)).\n");
+  RunResult proof =
+      run_program(VELKOR_BIN, {"--equality-modification", "--time-limit", "30", "-proof", problem});
+  ASSERT_EQ(proof.status, 0) << proof.out << proof.err;
+  EXPECT_NE(proof.out.find("inference(equality_modification, [status(esa)], ["), std::string::npos);
+  RunResult check =
+      run_program(PROOF_CHECK_BIN, {"--quorvel", QUORVEL_BIN, "--problem", problem,
+                                    write_temp_file("three-refutation.txt", proof.out)});
+  EXPECT_EQ(check.status, 0) << check.out << check.err;
 }
 
 TEST(EqualityModification, ExhaustedSearchGivesUp) {
