@@ -155,6 +155,9 @@ class Prover {
   bool equality_modification = false;
   Clause* reflexivity_clause = nullptr;     // X = X, set by the driver
   std::vector<ClauseCopy*> ordered_copies;  // copies with ordering constraints on the tableau
+  // Constraints the last check found to hold for every instance, as (copy,
+  // bits of `entailed`); they are marked once the step's value trail is open.
+  std::vector<std::pair<ClauseCopy*, std::uint64_t>> entailed_found;
 
   // ---- Run state of the front end ----------------------------------------
   std::vector<Clause*> formula_clauses;  // `formula`.`clauses`
@@ -382,7 +385,8 @@ class Prover {
   bool no_equal_predecessor(Literal* subgoal, Literal* parent);
   // Whether every ordering constraint of the copies on the tableau (and of
   // `entered`, when not null) can still hold.
-  bool orderings_hold(const ClauseCopy* entered);
+  bool orderings_hold(ClauseCopy* entered);
+  void mark_entailed();
   bool make_regularity_constraints_clause(Literal* entered, ClauseCopy* copy, Literal* parent,
                                           std::int64_t first, std::int64_t count);
 

@@ -50,31 +50,52 @@ int compare_precedence(const Functor* f, const Functor* g) {
 
 }  // namespace
 
-bool greater(Term* s, Term* t) {
+Order compare(Term* s, Term* t) {
   s = Prover::ref(s);
   t = Prover::ref(t);
-  if (s == t || is_variable(s)) return false;
-  if (is_variable(t)) return occurs(t, s);
+  if (s == t) return Order::kEqual;
+  if (is_variable(s)) return !is_variable(t) && occurs(s, t) ? Order::kLess : Order::kIncomparable;
+  if (is_variable(t)) return occurs(t, s) ? Order::kGreater : Order::kIncomparable;
   std::int64_t weight = 0;
   balance().clear();
   weigh(s, 1, weight);
   weigh(t, -1, weight);
-  for (const auto& cell : balance())
-    if (cell.second < 0) return false;
-  if (weight != 0) return weight > 0;
-  const int precedence = compare_precedence(s->functor, t->functor);
-  if (precedence != 0) return precedence > 0;
-  for (std::int64_t i = 0; i < s->functor->arity; ++i) {
-    Term* a = Prover::ref(s->args[i]);
-    Term* b = Prover::ref(t->args[i]);
-    if (!Prover::ref_equal(a, b)) return greater(a, b);
+  // s can be greater only if every variable occurs in it at least as often
+  // as in t, and t only the other way round.
+  bool s_lacks = false, t_lacks = false;
+  for (const auto& cell : balance()) {
+    s_lacks = s_lacks || cell.second < 0;
+    t_lacks = t_lacks || cell.second > 0;
   }
-  return false;
+  Order order = Order::kEqual;
+  if (weight != 0) {
+    order = weight > 0 ? Order::kGreater : Order::kLess;
+  } else if (s_lacks && t_lacks) {
+    return Order::kIncomparable;
+  } else if (const int precedence = compare_precedence(s->functor, t->functor); precedence != 0) {
+    order = precedence > 0 ? Order::kGreater : Order::kLess;
+  } else {
+    for (std::int64_t i = 0; i < s->functor->arity; ++i) {
+      Term* a = Prover::ref(s->args[i]);
+      Term* b = Prover::ref(t->args[i]);
+      if (!Prover::ref_equal(a, b)) {
+        order = compare(a, b);
+        break;
+      }
+    }
+  }
+  if ((order == Order::kGreater && s_lacks) || (order == Order::kLess && t_lacks))
+    return Order::kIncomparable;
+  return order;
+}
+
+bool greater(Term* s, Term* t) {
+  return compare(s, t) == Order::kGreater;
 }
 
 bool may_hold(Term* s, Term* t, bool strict) {
-  if (strict && Prover::ref_equal(Prover::ref(s), Prover::ref(t))) return false;
-  return !greater(t, s);
+  const Order order = compare(s, t);
+  return order != Order::kLess && !(strict && order == Order::kEqual);
 }
 
 }  // namespace velkor::equality

@@ -16,6 +16,12 @@
 
 namespace velkor::equality {
 
+// How s and t compare for every instance of the current bindings:
+// kGreater when s > t holds for all of them, kLess when t > s does, kEqual
+// when they are identical, else kIncomparable (the instances decide).
+enum class Order { kGreater, kLess, kEqual, kIncomparable };
+Order compare(Term* s, Term* t);
+
 // s > t in the ordering, for every instance of the current bindings.
 bool greater(Term* s, Term* t);
 

@@ -155,6 +155,10 @@ struct ClauseCopy {
   std::int64_t entry_inferences;
   std::int64_t weighted_limit;
   std::int64_t differences;  // eq-trail position of its first difference, or 0
+  // Ordering constraints (bit i for constraint i < 64) that hold for every
+  // instance of the bindings: instantiating further cannot break them, so
+  // they are not read again until the step that found them is undone.
+  std::uint64_t entailed;
 };
 
 // An ordering constraint of a clause: argument `greater_arg` of literal

@@ -94,9 +94,11 @@ void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, 
     if (unified) {
       if (!constraints) {
         if (logs) push_v_mark();
+        if (logs && equality_modification) mark_entailed();
         accepted = true;
       } else {
         push_v_mark();
+        if (equality_modification) mark_entailed();
         actual_c_stack = c_stack;
         if (propagate_substitution() &&
             (!regularity || make_regularity_constraints_clause(p, a, s, 0, n))) {
@@ -123,6 +125,7 @@ void Prover::extension_solve(Literal* s, Clause* c, Literal* p, std::int64_t r, 
     // The start step logs nothing itself, but lemma steps directly below it
     // may; its mark keeps their records within this step.
     if (logs) push_v_mark();
+    if (logs && c->nr_ordering > 0) mark_entailed();
   }
 
   const std::int64_t kept_free_copies = c->free_copies;
@@ -317,10 +320,12 @@ void Prover::try_reduction(Literal* s, Literal* a, std::int64_t d, std::int64_t 
   if (!constraints) {
     if (logs) {
       push_v_mark();
+      if (equality_modification) mark_entailed();
       mark_reduction(a, d);
     }
   } else {
     push_v_mark();
+    if (equality_modification) mark_entailed();
     actual_c_stack = c_stack;
     if (propagate_substitution()) {
       if (foldup || index_foldup) mark_reduction(a, d);

@@ -55,6 +55,10 @@ TEST_F(EqualityOrderTest, ReadsThroughBindingsAndRefusesOnlyForGood) {
   EXPECT_FALSE(equality::may_hold(inv_y, inv_inv_x, true));
   EXPECT_TRUE(equality::may_hold(inv_y, inv_inv_x, false));
   EXPECT_TRUE(equality::greater(inv_y, inv_x));
+  // Both directions at once, as the search reads constraints.
+  EXPECT_EQ(equality::compare(inv_y, inv_inv_x), equality::Order::kEqual);
+  EXPECT_EQ(equality::compare(inv_x, mult_xy), equality::Order::kLess);
+  EXPECT_EQ(equality::compare(mult_xy, mult_yx), equality::Order::kIncomparable);
   p->unbind_vars();
   EXPECT_FALSE(equality::greater(inv_y, inv_x));
 }
