@@ -148,6 +148,7 @@ class Prover {
   bool record_derivations = false;       // keep what lemma-index entries rest on
   bool statistics = false;               // "--statistics": counts and CPU time at the end
   std::int64_t memory_limit_mb = 0;      // "--memory-limit": heap of the process, 0 none
+  std::int64_t index_limit_mb = 0;       // "--index-limit": size of the lemma index, 0 none
   static std::string usage_text();       // "--help", from the option table
   // "--equality-modification": the problem's equality is the modification's
   // (prover/equality); the search checks its ordering constraints, closes
@@ -176,6 +177,7 @@ class Prover {
   std::int64_t lemmatype = 0;         // 0 subgoal, 1 lemma (printed type word)
   std::vector<Term*> index_bindings;  // lookup bindings of entry variables
   bool in_index = true;
+  std::int64_t index_bytes = 0;  // arena bytes the lemma index has taken, with derivations
   std::int64_t nth_variable = 0;
   std::int64_t max_variables = 0;
   std::vector<Term*> var_assoc_nr;  // variables of the entry being inserted

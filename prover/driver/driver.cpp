@@ -24,12 +24,15 @@
 namespace velkor {
 namespace {
 
+// The lemma index of an option set of the schedule holds at most this many
+// megabytes unless --index-limit or --memory-limit says otherwise.
+constexpr std::int64_t kScheduleIndexLimitMb = 1024;
+
 // Whether a failed search (no step cut off by a bound) shows that the
 // clause set is satisfiable.  Restricted backtracking and the conjecture
 // start clauses give up completeness; pruning by matings, the equality
-// differences and the equality modification (its ordering constraints, the
-// orientations it leaves out) are not known to keep it; after them a
-// failure only means the search gave up.
+// differences and the equality modification (its ordering constraints) are
+// not known to keep it; after them a failure only means the search gave up.
 bool search_is_complete(const Prover& p) {
   return !p.matings_pruning && !p.equality && !p.restricted_backtracking && !p.conjecture_start &&
          !p.equality_modification;
@@ -473,6 +476,11 @@ class Run {
     status_ = 0;
     try {
       p.update_defaults(words);
+      // The schedule's option sets use the lemma index; on a problem whose
+      // lemmas are all new it would take memory a gigabyte a second.
+      if (p.index_limit_mb == 0)
+        p.index_limit_mb = memory_limit_mb_ > 0 ? std::max<std::int64_t>(memory_limit_mb_ / 2, 1)
+                                                : kScheduleIndexLimitMb;
       load(p, false);
       char budget[64];
       std::snprintf(budget, sizeof budget, " (up to %.2f s of CPU)\n", deadline - cpu_seconds());

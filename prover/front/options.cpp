@@ -88,6 +88,8 @@ const Option kOptions[] = {
      "inference counts and search CPU time at the end"},
     {"--memory-limit", true, [](Prover& p, std::int64_t n) { p.memory_limit_mb = n; },
      "end with MemoryOut when the heap would pass N megabytes"},
+    {"--index-limit", true, [](Prover& p, std::int64_t n) { p.index_limit_mb = n; },
+     "the lemma index takes no new lemma once it holds N megabytes"},
     {"--equality-modification", false,
      [](Prover& p, std::int64_t) { p.equality_modification = true; },
      "search the equality modification instead of the equality axioms"},

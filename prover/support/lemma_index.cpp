@@ -67,6 +67,12 @@ void Prover::enter_lemma(Literal* literal, char sign, bool complement) {
         for (std::int64_t i = t->functor->arity - 1; i >= 0; --i) pending.push_back(t->args[i]);
       }
     }
+    // A search whose lemmas are all new (large problems, growing terms) can
+    // fill memory with the index within seconds; past its limit the index
+    // keeps what it holds and takes nothing new, which only means that the
+    // subgoals a new lemma would close are searched again.
+    if (index_limit_mb > 0 && index_bytes > (index_limit_mb << 20)) return;
+    const std::size_t before = arena.handed_out();
     in_index = root.trie != nullptr;
     TrieNode** level = &root.trie;
     TrieNode* last = nullptr;
@@ -85,6 +91,7 @@ void Prover::enter_lemma(Literal* literal, char sign, bool complement) {
       level = &(*place)->children;
     }
     if (!in_index && record_derivations) last->derivation = snapshot_derivation(var_assoc_nr);
+    index_bytes += static_cast<std::int64_t>(arena.handed_out() - before);
     root.max_variables = max_variables;
     if (index_bindings.size() <= static_cast<std::size_t>(max_variables))
       index_bindings.assign(static_cast<std::size_t>(max_variables) + 1, nullptr);

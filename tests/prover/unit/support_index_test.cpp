@@ -59,6 +59,21 @@ TEST_F(IndexTest, LookupNeedsAnInstanceOfOppositeSign) {
   EXPECT_TRUE(find(2, 5));
 }
 
+TEST_F(IndexTest, FullIndexTakesNothingNew) {
+  load_indexed(
+      "input_clause(c1,axiom,[++p(a)]).\n"
+      "input_clause(c2,axiom,[++p(b)]).\n"
+      "input_clause(c3,axiom,[--p(a),--p(b)]).");
+  p->index_limit_mb = 1;
+  enter(1);
+  EXPECT_GT(p->index_bytes, 0);
+  p->index_bytes = std::int64_t{1} << 21;  // past the limit: p(a) stays, p(b) is not taken
+  enter(2);
+  EXPECT_EQ(p->nr_lemmas, 1);
+  EXPECT_TRUE(find(3, 0));
+  EXPECT_FALSE(find(3, 1));
+}
+
 TEST_F(IndexTest, QueryVariablesFitOnlyEntryVariables) {
   load_indexed(
       "input_clause(c1,axiom,[++p(f(a))]).\n"
