@@ -52,8 +52,8 @@ class Modifier {
           const Term& left = problem_.terms[o.left];
           if (!left.is_variable)
             rewritten_.insert(left.id);
-          else if (!problem_.terms[o.right].is_variable)
-            variable_left_ = true;
+          else
+            variable_left_ = true;  // X = t, and X = Y too, rewrites any term
         }
       }
     }
