@@ -55,6 +55,11 @@ struct LemmaUse {
   Derivation* derivation;
   Term** bindings;  // bindings[i] for entry variable i + 1
   std::int64_t nr_bindings;
+  // An entry s = t (s != t) that closed a subgoal t != s (t = s) of the
+  // equality modification with its arguments swapped: the entry's sign
+  // ('+', '-'; 0 for a direct use) and the subgoal's arguments t, s.
+  char symmetric_sign;
+  Term* symmetric_args[2];
 };
 
 // What an entry of the lemma index rests on, kept when proofs are to be
@@ -237,6 +242,8 @@ class Prover {
     Derivation* derivation;
     std::size_t first;  // its bindings in `lemma_use_terms`
     std::int64_t nr_bindings;
+    char symmetric_sign;  // as in LemmaUse
+    Term* symmetric_args[2];
   };
   std::vector<ClauseCopy*> copy_stack;
   std::vector<std::size_t> copy_stack_uses;
@@ -244,6 +251,8 @@ class Prover {
   std::vector<Term*> lemma_use_terms;
   Derivation* matched_derivation = nullptr;
   std::vector<Term*> matched_bindings;
+  char matched_symmetric_sign = 0;  // as in LemmaUse
+  Term* matched_symmetric_args[2] = {nullptr, nullptr};
   void push_lemma_use();
 
   // ---- How the run ends ----------------------------------------------------

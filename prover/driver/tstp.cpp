@@ -63,8 +63,10 @@ class RefutationWriter {
         if (p_.difference_justification(copy, step))
           add_instance(nullptr, literals_text(step.data(), std::ssize(step), nullptr));
       }
-    for (const Prover::BranchLemmaUse& use : p_.lemma_uses)
+    for (const Prover::BranchLemmaUse& use : p_.lemma_uses) {
+      add_symmetry(use.symmetric_sign, use.symmetric_args);
       expand(use.derivation, p_.lemma_use_terms.data() + use.first, use.nr_bindings);
+    }
 
     print_start();
     std::vector<Clause*> used;
@@ -282,9 +284,29 @@ class RefutationWriter {
     }
     for (std::int64_t i = 0; i < d->nr_instances; ++i)
       add_instance(d->clauses[i], literals_text(d->instances[i], d->lengths[i], nullptr));
-    for (std::int64_t i = 0; i < d->nr_uses; ++i)
+    for (std::int64_t i = 0; i < d->nr_uses; ++i) {
+      add_symmetry(d->uses[i].symmetric_sign, d->uses[i].symmetric_args);
       expand(d->uses[i].derivation, d->uses[i].bindings, d->uses[i].nr_bindings);
+    }
     p_.unbind_vars();
+  }
+
+  // A lemma entry that closed the subgoal x != y (x = y) of the equality
+  // modification with its arguments swapped gives y = x (y != x): the
+  // instance of symmetry between the two, a theory leaf, lets the tableau's
+  // instances stay a propositional refutation.  Sign 0: a direct use.
+  void add_symmetry(char sign, Term* const* args) {
+    if (sign == 0) return;
+    Term* given[2] = {args[1], args[0]};
+    Term* used[2] = {args[0], args[1]};
+    Literal pair[2] = {};
+    pair[0].predicate = pair[1].predicate = p_.equal_predicate;
+    // x = y | y != x for a positive entry, y = x | x != y for a negative one.
+    pair[0].sign = '+';
+    pair[0].args = sign == '+' ? used : given;
+    pair[1].sign = '-';
+    pair[1].args = sign == '+' ? given : used;
+    add_instance(nullptr, literals_text(pair, 2, nullptr));
   }
 
   // A clause made from formulas is derived (plain), or comes from the

@@ -130,6 +130,7 @@ bool Prover::find_matching_lemma(Literal* subgoal) {
   Predicate* predicate = subgoal->predicate;
   if (!predicate->has_index) return false;
   LemmaRoot& root = subgoal->sign == '-' ? predicate->positive_index : predicate->negative_index;
+  matched_symmetric_sign = 0;
   if (predicate->arity == 0) {
     matched_derivation = root.derivation;
     matched_bindings.clear();
@@ -139,6 +140,21 @@ bool Prover::find_matching_lemma(Literal* subgoal) {
   if (root.trie == nullptr) return false;
   index_stack_top_ = 0;
   index_match(root.trie, subgoal->args[0], subgoal->args + 1, predicate->arity - 1);
+  if (in_index || !equality_modification || predicate != equal_predicate) return in_index;
+  // The equality modification has no symmetry axiom, so s = t and t = s are
+  // one literal (as for regularity): a lemma s = t (s != t) closes the
+  // subgoal t != s (t = s) too, found by looking up the arguments swapped.
+  // A proof then cites the instance of symmetry that turns the one into the
+  // other, over the subgoal's arguments (kept with the use, and copied
+  // into the snapshots that rest on it, so they outlive the bindings).
+  Term* swapped[2] = {subgoal->args[1], subgoal->args[0]};
+  index_stack_top_ = 0;
+  index_match(root.trie, swapped[0], swapped + 1, 1);
+  if (in_index) {
+    matched_symmetric_sign = subgoal->sign == '-' ? '+' : '-';
+    matched_symmetric_args[0] = subgoal->args[0];
+    matched_symmetric_args[1] = subgoal->args[1];
+  }
   return in_index;
 }
 
@@ -281,6 +297,9 @@ Derivation* Prover::snapshot_derivation(const std::vector<Term*>& entry_variable
       LemmaUse& u = d->uses[i - first_use];
       u.derivation = use.derivation;
       u.nr_bindings = use.nr_bindings;
+      u.symmetric_sign = use.symmetric_sign;
+      if (use.symmetric_sign != 0)
+        for (int j = 0; j < 2; ++j) u.symmetric_args[j] = snapshot_term(use.symmetric_args[j]);
       u.bindings = arena.array<Term*>(static_cast<std::size_t>(use.nr_bindings));
       for (std::int64_t j = 0; j < use.nr_bindings; ++j)
         u.bindings[j] = snapshot_term(lemma_use_terms[use.first + static_cast<std::size_t>(j)]);
@@ -301,8 +320,11 @@ Derivation* Prover::snapshot_derivation(const std::vector<Term*>& entry_variable
 void Prover::push_lemma_use() {
   std::size_t first = lemma_use_terms.size();
   lemma_use_terms.insert(lemma_use_terms.end(), matched_bindings.begin(), matched_bindings.end());
-  lemma_uses.push_back(BranchLemmaUse{matched_derivation, first,
-                                      static_cast<std::int64_t>(matched_bindings.size())});
+  lemma_uses.push_back(BranchLemmaUse{matched_derivation,
+                                      first,
+                                      static_cast<std::int64_t>(matched_bindings.size()),
+                                      matched_symmetric_sign,
+                                      {matched_symmetric_args[0], matched_symmetric_args[1]}});
 }
 
 }  // namespace velkor

@@ -69,6 +69,35 @@ TEST(EqualityModification, KeepsTheRewritesOfEveryEquation) {
   }
 }
 
+// The modification orients X = Y (b above a) so that only b = a follows
+// from r(a,b), and leaves the disequation X != Y between variables as it
+// is: q(a,b) needs a = b, which only the index lemma b = a made for q(b,a)
+// gives, looked up swapped; the proof cites the instance of symmetry.  In
+// the second problem that use lies in the derivation of the lemma u(c),
+// made on a branch that then fails and used on another.
+TEST(EqualityModification, LemmaIndexClosesTheSwappedEquation) {
+  const std::string common =
+      "cnf(e, axiom, X = Y | ~r(X,Y)).\ncnf(r1, axiom, r(a,b)).\n"
+      "cnf(h, axiom, q(X,Y) | X != Y).\n";
+  const std::vector<std::string> problems = {
+      common + "cnf(g, negated_conjecture, ~q(b,a) | ~q(a,b)).\n",
+      common +
+          "cnf(g, negated_conjecture, ~q(b,a) | ~s).\ncnf(s0, axiom, s | ~u(c) | ~z).\n"
+          "cnf(s1, axiom, s | ~u(c)).\ncnf(u1, axiom, u(X) | ~q(a,b)).\n"
+          "cnf(z1, axiom, z | ~y).\ncnf(y1, axiom, y | ~z).\n"};
+  for (const std::string& text : problems) {
+    const std::string problem = write_temp_file("swapped.p", text);
+    RunResult proof = run_program(VELKOR_BIN, {"--equality-modification", "-reg", "-sgindex",
+                                               "-indexfoldup", "-proof", problem});
+    SCOPED_TRACE(text + "\n" + proof.out);
+    ASSERT_NE(proof.out.find("% SZS status Unsatisfiable for swapped\n"), std::string::npos);
+    EXPECT_NE(proof.out.find(", plain, a = b | b != a, theory(equality)).\n"), std::string::npos);
+    RunResult check = run_program(
+        PROOF_CHECK_BIN, {"--quorvel", QUORVEL_BIN, write_temp_file("refutation.txt", proof.out)});
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+  }
+}
+
 TEST(EqualityModification, ExhaustedSearchGivesUp) {
   const std::string problem = write_temp_file(
       "satisfiable.p", "cnf(c1, axiom, a = b).\ncnf(c2, negated_conjecture, a != c).\n");
