@@ -58,8 +58,12 @@ ConvertResult convert(const ConvertOptions& options, const ClausifyOptions& clau
       read_problem(problem, options.problem_path, ReadOptions{options.root}, options.text);
       clausify(problem, clausify_options);
       replace_empty_formula_clauses(problem);
-      Written written =
-          write_problem(problem, WriteOptions{options.equality_axioms, options.keep_tautologies});
+      WriteOptions write;
+      write.equality_axioms =
+          options.equality_axioms ? EqualityAxioms::kAll : EqualityAxioms::kNone;
+      write.keep_tautologies = options.keep_tautologies;
+      write.free_numbers = options.free_numbers;
+      Written written = write_problem(problem, write);
       result.output = std::move(written.text);
       result.clauses = written.clauses;
       result.dropped = written.dropped;

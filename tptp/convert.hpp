@@ -23,6 +23,8 @@ struct ConvertOptions {
   bool equality_axioms = true;
   // Write clauses with complementary literals instead of leaving them out.
   bool keep_tautologies = false;
+  // Numbers are ordinary constants, not distinct objects.
+  bool free_numbers = false;
 };
 
 struct ConvertResult {

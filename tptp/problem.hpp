@@ -39,27 +39,6 @@ struct Term {
 
 enum class Role : std::uint8_t { Axiom, Hypothesis, Conjecture };
 
-// Which clause sets a clause belongs to.  A problem with equality can be
-// written with the equality axioms (the clauses as read) or as its
-// equality-free modification, whose clauses replace some of those read.
-enum class ClauseSet : std::uint8_t {
-  kBoth,       // in either set
-  kAxiomatic,  // replaced in the modification
-  kModified,   // made by the modification from clause `modified_from`
-};
-
-// An ordering constraint of a modified clause: side `greater_side` (0 the
-// left, 1 the right argument) of equality literal `greater_literal` must be
-// greater than (`strict`) or at least as great as the given side of
-// `smaller_literal`, in the reduction ordering of the search.
-struct OrderingConstraint {
-  std::uint32_t greater_literal;
-  std::uint32_t greater_side;
-  std::uint32_t smaller_literal;
-  std::uint32_t smaller_side;
-  bool strict;
-};
-
 struct Literal {
   bool positive;
   bool equality;       // s = t: `left` and `right` are the two sides
@@ -85,12 +64,6 @@ struct Clause {
   std::string role_text;
   std::vector<std::uint32_t> formulas;
   bool esa = false;
-  ClauseSet set = ClauseSet::kBoth;
-  std::uint32_t modified_from = 0;  // for kModified
-  // For kModified: an equation of the original was named by a new predicate,
-  // so the clause is only equisatisfiable with the original, not implied.
-  bool modified_esa = false;
-  std::vector<OrderingConstraint> ordering;
 };
 
 // A fof statement as read.
@@ -103,6 +76,16 @@ struct Formula {
   std::string file;
   int line = 0;
 };
+
+// Whether a symbol names a distinct object: an element that differs from
+// the element of every other distinct object in every interpretation.  A
+// "..." object does; so does a number, as TPTP reads numbers, unless
+// numbers are free (ordinary constants, for files that use numerals as
+// names).
+inline bool denotes_distinct_object(const Symbol& symbol, bool free_numbers) {
+  return symbol.kind == SymbolKind::Distinct ||
+         (symbol.kind == SymbolKind::Number && !free_numbers);
+}
 
 class Problem {
  public:

@@ -107,8 +107,8 @@ class Writer {
                                "written as an input_clause");
     }
     for (std::size_t i = 0; i < problem_.clauses.size(); ++i) clause(i);
-    if (options_.equality_axioms && has_equality_) equality_axioms();
-    if (has_equality_) distinct_objects();
+    if (options_.equality_axioms != EqualityAxioms::kNone && has_equality_) equality_axioms();
+    if (options_.distinct_objects && has_equality_) distinct_objects();
     return std::move(result_);
   }
 
@@ -180,7 +180,8 @@ class Writer {
     }
     out_ += symbol_names_[t.id];
     if (t.arity > 0) clause_functions_.push_back({t.id, t.arity});
-    if (problem_.symbol(t.id).kind == SymbolKind::Distinct) clause_objects_.push_back(t.id);
+    if (denotes_distinct_object(problem_.symbol(t.id), options_.free_numbers))
+      clause_objects_.push_back(t.id);
     arguments(t);
   }
 
@@ -222,7 +223,6 @@ class Writer {
       ++result_.dropped;
       return;
     }
-    if (clause.set == (options_.modified ? ClauseSet::kAxiomatic : ClauseSet::kModified)) return;
     name_variables(clause);
     out_.clear();
     out_ += "input_clause(";
@@ -278,7 +278,7 @@ class Writer {
   // Their names are fresh among the problem's clause names.
   void equality_axioms() {
     axiom("eq_reflexivity", "++equal(X,X)");
-    if (options_.modified) return;
+    if (options_.equality_axioms == EqualityAxioms::kReflexivity) return;
     axiom("eq_symmetry", "--equal(X,Y),++equal(Y,X)");
     axiom("eq_transitivity", "--equal(X,Y),--equal(Y,Z),++equal(X,Z)");
     for (Use use : functions_.in_order()) {

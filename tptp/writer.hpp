@@ -14,6 +14,7 @@
 // unequal in every TPTP interpretation; where equality is used, a unit
 // clause --equal(A,B) for every pair of them the written clauses hold says
 // so (without equality nothing could tell them apart or merge them).
+// Numbers are distinct objects too unless WriteOptions::free_numbers.
 #pragma once
 
 #include <cstddef>
@@ -26,16 +27,21 @@
 
 namespace tptp {
 
+// Which axioms of equality follow the clauses when they use equality: all
+// of them, reflexivity alone (for a clause set that needs no other), or none.
+enum class EqualityAxioms : std::uint8_t { kAll, kReflexivity, kNone };
+
 struct WriteOptions {
-  // Append the equality axioms when a written clause has an equality literal.
-  bool equality_axioms = true;
+  EqualityAxioms equality_axioms = EqualityAxioms::kAll;
   // Write clauses with an atom of both signs instead of leaving them out.
   // Clauses with a true literal are left out regardless: without that
   // literal they would say something else.
   bool keep_tautologies = false;
-  // Write the equality modification: the clauses of ClauseSet kModified in
-  // place of those they replace, and reflexivity as the only equality axiom.
-  bool modified = false;
+  // Append the disequations of distinct objects (for a clause set that
+  // holds them among its clauses already, leave them out).
+  bool distinct_objects = true;
+  // Numbers are ordinary constants, not distinct objects.
+  bool free_numbers = false;
 };
 
 // One input_clause entry written: the problem's clause it stands for, or

@@ -216,7 +216,14 @@ TEST(TptpToVelkor, RewritesUnreadableNamesWithoutCollisions) {
       "input_clause(user_input_clause,axiom,[++user_equal(user_input_clause(equal(a,b)),X,V_Y_2,"
       "V_Y_2,V_Y)]).\n"
       "input_clause(c1,axiom,[--q_Foo_2(q_a_b_2)]).\n"
-      "input_clause(c_Clause_1,axiom,[++p(V_,V_)]).\n");
+      "input_clause(c_Clause_1,axiom,[++p(V_,V_)]).\n"
+      // Numbers are distinct objects, as "..." objects are.
+      "input_clause(distinct_1_num__1,axiom,[--equal(1,num__1)]).\n"
+      "input_clause(distinct_1_num_1_5,axiom,[--equal(1,num_1_5)]).\n"
+      "input_clause(distinct_1_str_hi_there,axiom,[--equal(1,str_hi_there)]).\n"
+      "input_clause(distinct_num__1_num_1_5,axiom,[--equal(num__1,num_1_5)]).\n"
+      "input_clause(distinct_num__1_str_hi_there,axiom,[--equal(num__1,str_hi_there)]).\n"
+      "input_clause(distinct_num_1_5_str_hi_there,axiom,[--equal(num_1_5,str_hi_there)]).\n");
   // An escaped quote or backslash is one character of the name.
   EXPECT_EQ(converted("cnf(c1,axiom, p('a\\'b', 'a\\\\b', 'ab', 'a b')).\n", kNoAxioms),
             "input_clause(c1,axiom,[++p(q_a_b,q_a_b_2,ab,q_a_b_3)]).\n");

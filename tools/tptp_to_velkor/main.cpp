@@ -18,6 +18,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: tptp-to-velkor [--root DIR] [-o OUTPUT] [--no-equality-axioms]\n"
     "                      [--keep-tautologies] [--definitions N] [--no-miniscoping]\n"
+    "                      [--free-numbers]\n"
     "                      PROBLEM.p\n"
     "Converts a TPTP problem of clauses (cnf), first-order formulas (fof) or both\n"
     "into input_clause entries; formulas are clausified, conjectures negated.\n"
@@ -35,6 +36,8 @@ constexpr const char* kUsage =
     "  --definitions N        name a subformula by a new predicate when distributing\n"
     "                         it would give more than N clauses (default 2)\n"
     "  --no-miniscoping       Skolemize without first moving quantifiers inward\n"
+    "  --free-numbers         numbers are ordinary constants; by default two different\n"
+    "                         numbers, like two different \"...\" objects, are unequal\n"
     "  --help, --version      this text; the release and the commit of this build\n";
 
 int usage_error(const std::string& message) {
@@ -73,6 +76,8 @@ int run(int argc, char** argv) {
       clausify.definition_threshold = n;
     } else if (arg == "--no-miniscoping") {
       clausify.miniscope = false;
+    } else if (arg == "--free-numbers") {
+      options.free_numbers = true;
     } else if (arg == "--keep-tautologies") {
       options.keep_tautologies = true;
     } else if (arg == "-o") {
