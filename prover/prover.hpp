@@ -146,6 +146,7 @@ class Prover {
   bool szs_output = false;    // "--szs": SZS status line, TSTP proofs
   bool auto_mode = false;     // "--auto": a schedule of option sets
   bool model_search = false;  // "--models": ground instances, then finite models
+  bool ground_only = false;   // "--ground": ground instances alone, within their budget
   int cores = 1;              // "--cores": option sets of --auto run at once
   // Search restrictions that give up completeness for speed.
   bool restricted_backtracking = false;  // "--restricted-backtracking"
@@ -154,7 +155,10 @@ class Prover {
   bool statistics = false;               // "--statistics": counts and CPU time at the end
   std::int64_t memory_limit_mb = 0;      // "--memory-limit": heap of the process, 0 none
   std::int64_t index_limit_mb = 0;       // "--index-limit": size of the lemma index, 0 none
-  static std::string usage_text();       // "--help", from the option table
+  bool complete_search = true;      // no option that gives up completeness given (the option table)
+  bool free_numbers = false;        // "--free-numbers": numbers are not distinct objects
+  std::string schedule_file;        // "--schedule": the --auto schedule table to run
+  static std::string usage_text();  // "--help", from the option table
   // "--equality-modification": the problem's equality is the modification's
   // (prover/equality); the search checks its ordering constraints, closes
   // s != t by reflexivity first and takes s = t and t = s as one literal.

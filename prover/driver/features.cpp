@@ -42,6 +42,21 @@ ProblemFeatures problem_features(const Prover& p, const InputCounts& input) {
   return f;
 }
 
+unsigned trait_of(std::string_view name) {
+  static constexpr std::pair<std::string_view, unsigned> kNames[] = {
+      {"first-order", kFirstOrder},
+      {"equality", kEquality},
+      {"unit-equality", kUnitEquality},
+      {"horn", kHorn},
+      {"epr", kEpr},
+      {"conjecture", kConjecture},
+      {"large", kLarge},
+  };
+  for (const auto& [word, trait] : kNames)
+    if (word == name) return trait;
+  return 0;
+}
+
 std::string class_name(const ProblemFeatures& f) {
   std::string name = f.has(kFirstOrder) ? "FOF" : "CNF";
   name += f.has(kUnitEquality) ? "-UEQ" : f.has(kEquality) ? "-EQ" : "-NEQ";

@@ -9,10 +9,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace velkor {
 
-struct Prover;
+class Prover;
 
 // Traits of a class, as bits, so that a schedule row can require or exclude
 // any set of them.
@@ -27,6 +28,10 @@ enum Trait : unsigned {
 };
 
 inline constexpr std::int64_t kLargeClauses = 150;
+
+// A trait by the name schedule tables give it ("first-order", "equality",
+// "unit-equality", "horn", "epr", "conjecture", "large"); 0 for no trait.
+unsigned trait_of(std::string_view name);
 
 struct ProblemFeatures {
   unsigned traits = 0;

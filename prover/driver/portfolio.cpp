@@ -170,8 +170,7 @@ bool run_portfolio(const PortfolioPlan& plan, PortfolioEnd& end) {
       forget(pid);
       const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
       // A child out of memory or killed has no answer; the others go on.
-      const bool answer =
-          code >= 0 && code != kChildGaveUp && code != kChildTimeUp && code != 2 && code != 3;
+      const bool answer = child_answered(code);
       if (answer && end.winner < 0) {
         end.winner = child.job;
         end.status = code;

@@ -11,12 +11,9 @@
 #include <functional>
 #include <vector>
 
-namespace velkor {
+#include "prover/driver/verdict.hpp"
 
-// How a child's search ended without an answer, as its exit status tells
-// the parent.  A child out of memory (status 3) or killed has none either.
-inline constexpr int kChildGaveUp = 100;  // bound reached or incomplete search exhausted
-inline constexpr int kChildTimeUp = 101;  // its CPU budget was used up
+namespace velkor {
 
 // What the parent learns of the run.
 struct PortfolioEnd {

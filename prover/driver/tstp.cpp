@@ -41,17 +41,18 @@ std::string tptp_word(std::string_view s) {
 class RefutationWriter {
  public:
   RefutationWriter(Prover& prover, const ProofSource& source) : p_(prover), source_(source) {
-    if (source_.tptp == nullptr) {
+    if (source_.problem == nullptr) {
       for (Clause* c : p_.formula_clauses) problem_names_.insert(input_clause_name(c));
       return;
     }
-    const tptp::Problem& problem = source_.tptp->problem;
+    const tptp::Problem& problem = source_.problem->clauses;
     for (const tptp::Clause& clause : problem.clauses)
       problem_names_.insert(tptp::tptp_text(clause.name));
     for (const tptp::Formula& formula : problem.formulas)
       problem_names_.insert(tptp::tptp_text(formula.name));
-    for (const tptp::WrittenClause& entry : source_.tptp->written.entries)
-      problem_names_.insert(entry.name);
+    if (source_.written != nullptr)
+      for (const tptp::WrittenClause& entry : source_.written->entries)
+        problem_names_.insert(entry.name);
   }
 
   std::string run() {
@@ -102,14 +103,17 @@ class RefutationWriter {
   // Ground instances of the problem's clauses (and of equality theory).
   std::string run_ground(const std::vector<models::GroundInstance>& instances) {
     print_start();
-    const tptp::Problem& problem = source_.tptp->problem;
+    const tptp::Problem& problem = source_.problem->clauses;
     std::unordered_map<std::size_t, std::string> clause_lines;
     std::vector<std::string> cited;
     for (const models::GroundInstance& i : instances) {
       std::string line;
-      if (i.clause == models::GroundInstance::kTheory) {
+      if (i.clause == models::GroundInstance::kTheory ||
+          i.clause == models::GroundInstance::kDistinctObjects) {
         line = fresh("e_" + std::to_string(cited.size() + 1));
-        out_ += ("cnf(" + line + ", plain, " + i.text + ", theory(equality)).\n");
+        out_ += ("cnf(" + line + ", plain, " + i.text +
+                 (i.clause == models::GroundInstance::kTheory ? ", theory(equality)).\n"
+                                                              : ", theory(distinct_objects)).\n"));
       } else {
         auto [it, inserted] = clause_lines.try_emplace(i.clause);
         if (inserted) {
@@ -137,7 +141,7 @@ class RefutationWriter {
   // A problem with an empty clause: the tableau of that clause alone.
   std::string run_empty_clause(std::size_t index) {
     print_start();
-    const tptp::Clause& clause = source_.tptp->problem.clauses[index];
+    const tptp::Clause& clause = source_.problem->clauses.clauses[index];
     std::string origin = origin_of(clause);
     std::string leaf = fresh(tptp::tptp_text(clause.name), true);
     out_ += ("cnf(" + leaf + ", " + tptp_role(clause) + ", $false, " + origin + ").\n");
@@ -322,7 +326,7 @@ class RefutationWriter {
   std::string origin_of(const tptp::Clause& clause) {
     if (clause.formulas.empty())
       return "file(" + quoted(clause.file) + ", " + tptp::tptp_text(clause.name) + ")";
-    const tptp::Problem& problem = source_.tptp->problem;
+    const tptp::Problem& problem = source_.problem->clauses;
     bool conjecture = false;
     std::string parents, key;
     for (std::uint32_t f : clause.formulas) {
@@ -356,20 +360,39 @@ class RefutationWriter {
   }
 
   // The source of a clause of the equality modification: its original
-  // clause, printed first (once), and the theory of equality, of which
-  // the modified clause is a consequence (or, where an equation was named
-  // by a new predicate, with which it is equisatisfiable).
-  std::string modification_of(std::uint32_t original, bool esa) {
-    auto [it, inserted] = original_lines_.try_emplace(original);
+  // clause (or the disequation of two distinct objects), printed first
+  // (once), and the theory of equality, of which the modified clause is a
+  // consequence (or, where an equation was named by a new predicate, with
+  // which it is equisatisfiable).
+  std::string modification_of(const equality::Origin& from, const tptp::Clause& modified) {
+    const bool theory = from.distinct_objects;
+    const std::uint64_t key = (std::uint64_t{theory} << 32) | from.clause;
+    auto [it, inserted] = original_lines_.try_emplace(key);
     if (inserted) {
-      const tptp::Clause& clause = source_.tptp->problem.clauses[original];
-      std::string origin = origin_of(clause);
-      it->second = fresh(tptp::tptp_text(clause.name));
-      out_ += ("cnf(" + it->second + ", " + tptp_role(clause) + ", " +
-               tptp::clause_text(source_.tptp->problem, clause) + ", " + origin + ").\n");
+      if (theory) {
+        // The modification's own clause holds the disequation as it was
+        // before it was modified: its two objects.
+        it->second = fresh(tptp::tptp_text(modified.name));
+        out_ += ("cnf(" + it->second + ", axiom, " + distinct_pair_text(from.clause) +
+                 ", theory(distinct_objects)).\n");
+      } else {
+        const tptp::Clause& clause = source_.problem->clauses.clauses[from.clause];
+        std::string origin = origin_of(clause);
+        it->second = fresh(tptp::tptp_text(clause.name));
+        out_ += ("cnf(" + it->second + ", " + tptp_role(clause) + ", " +
+                 tptp::clause_text(source_.problem->clauses, clause) + ", " + origin + ").\n");
+      }
     }
-    return std::string("inference(equality_modification, [status(") + (esa ? "esa" : "thm") +
+    return std::string("inference(equality_modification, [status(") + (from.esa ? "esa" : "thm") +
            ")], [" + it->second + ", theory(equality)])";
+  }
+
+  // Distinct-object disequation k of the problem's theory.
+  std::string distinct_pair_text(std::uint32_t k) const {
+    const auto pairs = source_.problem->theory.distinct_pairs();
+    const tptp::Problem& problem = source_.problem->clauses;
+    return tptp::tptp_text(problem.symbol(pairs.at(k).first)) +
+           " != " + tptp::tptp_text(problem.symbol(pairs.at(k).second));
   }
 
   std::string role(const Clause* c, const tptp::WrittenClause* entry) const {
@@ -377,7 +400,7 @@ class RefutationWriter {
       if (entry->clause == tptp::WrittenClause::kEqualityAxiom ||
           entry->clause == tptp::WrittenClause::kDistinctObjects)
         return "axiom";
-      return tptp_role(source_.tptp->problem.clauses[entry->clause]);
+      return tptp_role(written_clause(*entry));
     }
     switch (c->type) {
       case ClauseType::kAxiom:
@@ -410,17 +433,31 @@ class RefutationWriter {
     } else if (entry->clause == tptp::WrittenClause::kDistinctObjects) {
       name = entry->name;
       origin = "theory(distinct_objects)";
-    } else {
-      const tptp::Clause& clause = source_.tptp->problem.clauses[entry->clause];
+    } else if (source_.modification == nullptr) {
+      const tptp::Clause& clause = written_clause(*entry);
       name = tptp::tptp_text(clause.name);
-      origin = clause.set == tptp::ClauseSet::kModified
-                   ? modification_of(clause.modified_from, clause.modified_esa)
-                   : origin_of(clause);
+      origin = origin_of(clause);
+    } else {
+      const equality::Origin& from = source_.modification->origins.at(entry->clause);
+      const tptp::Clause& clause = written_clause(*entry);
+      name = tptp::tptp_text(clause.name);
+      if (from.kind == equality::Origin::Kind::kModified)
+        origin = modification_of(from, clause);
+      else if (from.distinct_objects)
+        origin = "theory(distinct_objects)";
+      else
+        origin = origin_of(source_.problem->clauses.clauses[from.clause]);
     }
     std::string line_name = fresh(name, true);
     line_names_[c] = line_name;
     out_ += ("cnf(" + line_name + ", " + role(c, entry) + ", " +
              literals_text(c->literals, c->length, c, true) + ", " + origin + ").\n");
+  }
+
+  // The clause of the clause set searched that an entry was written from.
+  const tptp::Clause& written_clause(const tptp::WrittenClause& entry) const {
+    return source_.modification != nullptr ? source_.modification->clauses.clauses.at(entry.clause)
+                                           : source_.problem->clauses.clauses.at(entry.clause);
   }
 
   Prover& p_;
@@ -432,7 +469,7 @@ class RefutationWriter {
   std::unordered_map<const Clause*, std::string> line_names_;
   std::unordered_map<std::uint32_t, std::string> formula_lines_;   // printed fof lines
   std::unordered_map<std::string, std::string> negations_;         // of conjectures, by formulas
-  std::unordered_map<std::uint32_t, std::string> original_lines_;  // of modified clauses
+  std::unordered_map<std::uint64_t, std::string> original_lines_;  // of modified clauses
 };
 
 }  // namespace
@@ -442,7 +479,7 @@ std::string tstp_refutation(Prover& prover, const ProofSource& source) {
 }
 
 std::string empty_clause_refutation(Prover& prover, const ProofSource& source) {
-  return RefutationWriter(prover, source).run_empty_clause(*source.tptp->empty_clause);
+  return RefutationWriter(prover, source).run_empty_clause(*source.problem->empty_clause);
 }
 
 namespace {

@@ -11,19 +11,22 @@
 
 #include <string>
 
-#include "prover/driver/problem_file.hpp"
+#include "prover/equality/modify.hpp"
 #include "prover/models/models.hpp"
+#include "prover/problem/problem.hpp"
 #include "prover/prover.hpp"
+#include "tptp/writer.hpp"
 
 namespace velkor {
 
 struct ProofSource {
-  std::string problem_path;           // as given on the command line
-  std::string problem_name;           // for the SZS lines
-  const TptpProblem* tptp = nullptr;  // null for an input_clause problem
-  // The clause set the prover searched: tptp->written, or the equality
-  // modification's.
+  std::string problem_path;          // as given on the command line
+  std::string problem_name;          // for the SZS lines
+  const Problem* problem = nullptr;  // null for an input_clause problem
+  // The clause set the prover searched, written from the problem or from
+  // the equality modification's clauses (`modification`, else null).
   const tptp::Written* written = nullptr;
+  const equality::Modification* modification = nullptr;
 };
 
 // The refutation of the proof the prover has just found, between the SZS

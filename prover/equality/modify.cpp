@@ -10,11 +10,18 @@ namespace velkor::equality {
 namespace {
 
 using tptp::Clause;
-using tptp::ClauseSet;
 using tptp::Literal;
-using tptp::OrderingConstraint;
 using tptp::Problem;
 using tptp::Term;
+
+// A clause the modification made: the variant, its constraints, and the
+// clause of the working set it was made from.
+struct Made {
+  Clause clause;
+  std::vector<OrderingConstraint> constraints;
+  std::uint32_t from;
+  bool esa;
+};
 
 // A clause is written once per choice of orientations of its positive
 // equations.  Up to this many equations the choices are spelt out (at most
@@ -36,17 +43,20 @@ std::vector<Orientation> orientations(const Literal& literal) {
 
 class Modifier {
  public:
-  explicit Modifier(Problem& problem) : problem_(problem) {}
+  // `work` is the modification's own copy of the problem's clauses, with
+  // the disequations of distinct objects after them; the modifier adds
+  // terms and symbols to it, never to the problem.
+  explicit Modifier(Problem& work) : problem_(work) {}
 
-  ModifyReport run() {
-    ModifyReport report;
+  Modification run(std::size_t problem_clauses) {
+    Modification result;
     const std::size_t count = problem_.clauses.size();
     for (std::size_t i = 0; i < count; ++i) {
       const Clause& clause = problem_.clauses[i];
       if (clause.always_true) continue;
       for (const Literal& l : clause.literals) {
         if (!l.equality) continue;
-        report.uses_equality = true;
+        result.uses_equality = true;
         if (!l.positive) continue;
         for (Orientation o : orientations(l)) {
           const Term& left = problem_.terms[o.left];
@@ -57,16 +67,36 @@ class Modifier {
         }
       }
     }
-    if (!report.uses_equality) return report;
+    if (!result.uses_equality) return result;
+    std::vector<bool> replaced(count, false);
     for (std::size_t i = 0; i < count; ++i) {
       if (problem_.clauses[i].always_true) continue;
       std::size_t made = modify_clause(i);
       if (made == 0) continue;
-      problem_.clauses[i].set = ClauseSet::kAxiomatic;
-      ++report.replaced;
-      report.modified += made;
+      replaced[i] = true;
+      ++result.replaced;
+      result.modified += made;
     }
-    return report;
+    // The clauses kept in their order, then those made, in the order made.
+    auto origin = [&](std::size_t i, Origin::Kind kind, bool esa) {
+      const bool theory = i >= problem_clauses;
+      return Origin{kind, theory, static_cast<std::uint32_t>(theory ? i - problem_clauses : i),
+                    esa};
+    };
+    std::vector<Clause> clauses = std::move(problem_.clauses);
+    for (std::size_t i = 0; i < count; ++i) {
+      if (replaced[i]) continue;
+      problem_.clauses.push_back(std::move(clauses[i]));
+      result.origins.push_back(origin(i, Origin::Kind::kKept, false));
+      result.constraints.emplace_back();
+    }
+    for (Made& m : made_) {
+      problem_.clauses.push_back(std::move(m.clause));
+      result.origins.push_back(origin(m.from, Origin::Kind::kModified, m.esa));
+      result.constraints.push_back(std::move(m.constraints));
+    }
+    result.clauses = std::move(problem_);
+    return result;
   }
 
  private:
@@ -78,7 +108,7 @@ class Modifier {
   // the original only with the definition d <=> s = t, so they are merely
   // equisatisfiable with it.
   std::size_t modify_clause(std::size_t index) {
-    const std::vector<Literal> literals = problem_.clauses[index].literals;  // a copy: clauses grow
+    const std::vector<Literal> literals = problem_.clauses[index].literals;
     std::vector<Literal> kept;
     std::vector<std::vector<Literal>> named;
     std::size_t equations = 0;
@@ -158,10 +188,7 @@ class Modifier {
              const std::vector<Orientation>& chosen, bool esa) {
     Clause out = problem_.clauses[index];
     out.literals.clear();
-    out.ordering.clear();
-    out.set = ClauseSet::kModified;
-    out.modified_from = static_cast<std::uint32_t>(index);
-    out.modified_esa = esa;
+    constraints_.clear();
     clause_ = &out;
     changed_ = esa;
     shared_.clear();
@@ -190,11 +217,11 @@ class Modifier {
     for (const Literal& d : definitions_) {
       const auto n = static_cast<std::uint32_t>(out.literals.size());
       out.literals.push_back(d);
-      out.ordering.push_back(OrderingConstraint{n, 0, n, 1, false});
+      constraints_.push_back(constraint(n, n, false));
     }
     if (!rewrites) definitions_first(out);
-    if (!changed_ && out.ordering.empty()) return false;
-    problem_.clauses.push_back(std::move(out));
+    if (!changed_ && constraints_.empty()) return false;
+    made_.push_back(Made{std::move(out), constraints_, static_cast<std::uint32_t>(index), esa});
     return true;
   }
 
@@ -207,14 +234,14 @@ class Modifier {
 
   // Moves the definitions of the fresh variables (the last literals) to the
   // front, renumbering the constraints.
-  void definitions_first(Clause& out) const {
+  void definitions_first(Clause& out) {
     const auto total = static_cast<std::uint32_t>(out.literals.size());
     const auto own = total - static_cast<std::uint32_t>(definitions_.size());
     std::rotate(out.literals.begin(), out.literals.begin() + own, out.literals.end());
     auto moved = [&](std::uint32_t i) { return i < own ? i + (total - own) : i - own; };
-    for (OrderingConstraint& o : out.ordering) {
-      o.greater_literal = moved(o.greater_literal);
-      o.smaller_literal = moved(o.smaller_literal);
+    for (OrderingConstraint& o : constraints_) {
+      o.greater = static_cast<std::int32_t>(moved(static_cast<std::uint32_t>(o.greater)));
+      o.smaller = static_cast<std::int32_t>(moved(static_cast<std::uint32_t>(o.smaller)));
     }
   }
 
@@ -304,7 +331,7 @@ class Modifier {
     const auto n = static_cast<std::uint32_t>(literals.size());
     if (rs || rt) {  // the other side rewrites to the rigid one
       literals.push_back(Literal{false, true, rs ? t : s, rs ? s : t});
-      clause_->ordering.push_back(OrderingConstraint{n, 0, n, 1, false});
+      constraints_.push_back(constraint(n, n, false));
       return;
     }
     // The smaller side first: it has fewer normal forms to offer, and
@@ -313,8 +340,8 @@ class Modifier {
     const bool swap = size(t) < size(s);
     literals.push_back(Literal{false, true, swap ? t : s, y});
     literals.push_back(Literal{false, true, swap ? s : t, y});
-    clause_->ordering.push_back(OrderingConstraint{n, 0, n, 1, false});
-    clause_->ordering.push_back(OrderingConstraint{n + 1, 0, n + 1, 1, false});
+    constraints_.push_back(constraint(n, n, false));
+    constraints_.push_back(constraint(n + 1, n + 1, false));
   }
 
   // l = r used to rewrite l: `l = r` when r is rigid, else `l = Z | r != Z`;
@@ -328,20 +355,29 @@ class Modifier {
     const auto n = static_cast<std::uint32_t>(literals.size());
     if (rigid(o.right)) {
       literals.push_back(Literal{true, true, left, right});
-      clause_->ordering.push_back(OrderingConstraint{n, 0, n, 1, true});
+      constraints_.push_back(constraint(n, n, true));
       return;
     }
     const std::uint32_t z = fresh_variable();
     literals.push_back(Literal{true, true, left, z});
     literals.push_back(Literal{false, true, right, z});
-    clause_->ordering.push_back(OrderingConstraint{n, 0, n, 1, true});
-    clause_->ordering.push_back(OrderingConstraint{n + 1, 0, n + 1, 1, false});
+    constraints_.push_back(constraint(n, n, true));
+    constraints_.push_back(constraint(n + 1, n + 1, false));
+  }
+
+  // The left side of equality literal `greater` above (or, not `strict`, at
+  // least as great as) the right side of literal `smaller`.
+  static OrderingConstraint constraint(std::uint32_t greater, std::uint32_t smaller, bool strict) {
+    return OrderingConstraint{static_cast<std::int32_t>(greater), 0,
+                              static_cast<std::int32_t>(smaller), 1, strict};
   }
 
   Problem& problem_;
   std::unordered_set<std::uint32_t> rewritten_;  // heads of left sides
   bool variable_left_ = false;                   // some equation rewrites a variable into a term
   Clause* clause_ = nullptr;                     // the variant being built
+  std::vector<OrderingConstraint> constraints_;  // of the variant being built
+  std::vector<Made> made_;
   bool changed_ = false;
   std::unordered_map<std::string, std::uint32_t> shared_;  // flattened term -> its variable
   std::unordered_set<std::string> taken_names_;
@@ -352,8 +388,28 @@ class Modifier {
 
 }  // namespace
 
-ModifyReport modify(Problem& problem) {
-  return Modifier(problem).run();
+Modification modify(const Problem& problem,
+                    const std::vector<std::pair<std::uint32_t, std::uint32_t>>& distinct_pairs) {
+  Problem work = problem;
+  work.formulas.clear();
+  work.formula_nodes.clear();
+  work.formula_variables.clear();
+  const std::size_t problem_clauses = work.clauses.size();
+  for (auto [a, b] : distinct_pairs) {
+    // "a" != "b", as a clause of its own: it is modified like the others.
+    Clause clause;
+    clause.name = {tptp::SymbolKind::Plain,
+                   "distinct_" + std::to_string(work.clauses.size() - problem_clauses + 1)};
+    clause.name_key = clause.name.spelling;
+    clause.role = tptp::Role::Axiom;
+    clause.role_text = "axiom";
+    const auto left = static_cast<std::uint32_t>(work.terms.size());
+    work.terms.push_back(Term{false, a, 0, 0});
+    work.terms.push_back(Term{false, b, 0, 0});
+    clause.literals.push_back(Literal{false, true, left, left + 1});
+    work.clauses.push_back(std::move(clause));
+  }
+  return Modifier(work).run(problem_clauses);
 }
 
 }  // namespace velkor::equality

@@ -25,21 +25,46 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
+#include "prover/input/records.hpp"
 #include "tptp/problem.hpp"
 
 namespace velkor::equality {
 
-struct ModifyReport {
+// Where a clause of the modification comes from: a clause of the problem,
+// or the disequation of two distinct objects (`clause` then counts the
+// pairs of Theory::distinct_pairs), kept as it is or modified.
+struct Origin {
+  enum class Kind : std::uint8_t { kKept, kModified };
+  Kind kind;
+  bool distinct_objects;
+  std::uint32_t clause;
+  // kModified: an equation of the original was named by a new predicate, so
+  // the clause is only equisatisfiable with the original, not implied.
+  bool esa = false;
+};
+
+// The modification's own clause set, derived from the problem and never
+// written back into it: a copy of the problem's symbols and terms with the
+// new ones (fresh variables, flattened terms, new predicates), the clauses
+// kept in their order and then the modified ones in the order made, each
+// with its origin and its ordering constraints.
+struct Modification {
   bool uses_equality = false;  // some clause has an equality literal
   std::size_t replaced = 0;    // clauses of the problem replaced
   std::size_t modified = 0;    // clauses made for them
+  tptp::Problem clauses;
+  std::vector<Origin> origins;                               // per clause
+  std::vector<std::vector<OrderingConstraint>> constraints;  // per clause
 };
 
-// Appends the modified clauses (ClauseSet::kModified, each naming its
-// original) and marks the clauses they replace (ClauseSet::kAxiomatic);
-// clauses the modification leaves as they are stay in both sets.  Nothing
-// changes when no clause uses equality.
-ModifyReport modify(tptp::Problem& problem);
+// The modification of `problem`, whose distinct objects `distinct_pairs`
+// must differ: their disequations are modified with the problem's clauses.
+// When no clause uses equality, nothing is made (`uses_equality` false).
+Modification modify(const tptp::Problem& problem,
+                    const std::vector<std::pair<std::uint32_t, std::uint32_t>>& distinct_pairs);
 
 }  // namespace velkor::equality

@@ -1,8 +1,9 @@
 // The command line: options first, the problem file name last.
 //
 // Options are data: one table row per option word, naming whether it takes a
-// numeric argument and what it sets.  Words are compared in table order by
-// exact string equality; the last word is never taken as an option.
+// numeric argument, what it sets, and whether a search under it stays
+// complete (a failed search then shows the clause set satisfiable).  Words are compared in table
+// order by exact string equality; the last word is never taken as an option.
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -19,6 +20,12 @@ struct Option {
   bool takes_number;
   void (*apply)(Prover& p, std::int64_t n);
   std::string_view help;  // for --help
+  // False for the options after which a failed search proves nothing:
+  // restricted backtracking and the conjecture start clauses give up
+  // completeness; pruning by matings, the equality differences and the
+  // ordering constraints of the equality modification are not known to
+  // keep it.  --help marks them "(incomplete)".
+  bool complete = true;
 };
 
 const Option kOptions[] = {
@@ -51,13 +58,13 @@ const Option kOptions[] = {
     {"-globreord", false, [](Prover& p, std::int64_t) { p.global_reordering = true; },
      "reordering looks into older subgoal groups too"},
     {"-mate", false, [](Prover& p, std::int64_t) { p.matings_pruning = true; },
-     "reductions in one orientation of a connection only"},
+     "reductions in one orientation of a connection only", false},
     {"-proof", false, [](Prover& p, std::int64_t) { p.proof_output = true; },
      "print the proof (TSTP for TPTP problems, else the used clauses)"},
     {"-sgindex", false, [](Prover& p, std::int64_t) { p.sgindex = true; },
      "lemma index for subgoals"},
     {"-equality", false, [](Prover& p, std::int64_t) { p.equality = true; },
-     "equality differences in unification"},
+     "equality differences in unification", false},
     {"-norel", false, [](Prover& p, std::int64_t) { p.norel = true; },
      "start from all negative clauses whatever their types"},
     {"-foldup", false, [](Prover& p, std::int64_t) { p.foldup = true; },
@@ -77,13 +84,15 @@ const Option kOptions[] = {
      "SZS status line and TSTP proofs for an input_clause problem too"},
     {"--auto", false, [](Prover& p, std::int64_t) { p.auto_mode = true; },
      "run the schedule of option sets in time slices"},
+    {"--ground", false, [](Prover& p, std::int64_t) { p.ground_only = true; },
+     "decide a problem without function symbols by its ground instances alone"},
     {"--models", false, [](Prover& p, std::int64_t) { p.model_search = true; },
      "finite model search alone; problems without function symbols by grounding"},
     {"--restricted-backtracking", false,
      [](Prover& p, std::int64_t) { p.restricted_backtracking = true; },
-     "once a subgoal is solved, no other alternatives (incomplete)"},
+     "once a subgoal is solved, no other alternatives", false},
     {"--conjecture-start", false, [](Prover& p, std::int64_t) { p.conjecture_start = true; },
-     "start from every clause of type conjecture (incomplete)"},
+     "start from every clause of type conjecture", false},
     {"--statistics", false, [](Prover& p, std::int64_t) { p.statistics = true; },
      "inference counts and search CPU time at the end"},
     {"--memory-limit", true, [](Prover& p, std::int64_t n) { p.memory_limit_mb = n; },
@@ -92,7 +101,9 @@ const Option kOptions[] = {
      "the lemma index takes no new lemma once it holds N megabytes"},
     {"--equality-modification", false,
      [](Prover& p, std::int64_t) { p.equality_modification = true; },
-     "search the equality modification instead of the equality axioms"},
+     "search the equality modification instead of the equality axioms", false},
+    {"--free-numbers", false, [](Prover& p, std::int64_t) { p.free_numbers = true; },
+     "numbers are ordinary constants (by default two different numbers are unequal)"},
 };
 
 // A time limit in seconds: digits, optionally a fraction; anything else is
@@ -119,6 +130,7 @@ const Option kSpecialOptions[] = {
      "equal-predecessor test on every selected subgoal (-eqpred 1: fail)"},
     {"--time-limit", true, nullptr, "stop after N seconds of CPU time (a decimal number; 0: none)"},
     {"--cores", true, nullptr, "with --auto, up to N option sets at once in child processes"},
+    {"--schedule FILE", false, nullptr, "with --auto, run the schedule table in FILE"},
 };
 
 }  // namespace
@@ -131,7 +143,7 @@ std::string Prover::usage_text() {
   auto row = [&](const Option& o) {
     std::string words = "  " + std::string(o.word) + (o.takes_number ? " N" : "");
     words.resize(std::max<std::size_t>(words.size() + 1, 30), ' ');
-    text += words + std::string(o.help) + "\n";
+    text += words + std::string(o.help) + (o.complete ? "\n" : " (incomplete)\n");
   };
   for (const Option& o : kOptions) row(o);
   for (const Option& o : kSpecialOptions) row(o);
@@ -165,6 +177,11 @@ std::size_t Prover::update_defaults(const std::vector<std::string>& words) {
       i += 2;
       continue;
     }
+    if (word == "--schedule") {
+      schedule_file = words[i + 1];
+      i += 2;
+      continue;
+    }
     if (word == "--cores") {
       // A whole number of processes, 1 to 64; anything else is an error
       // rather than a silent one-core run.
@@ -190,6 +207,7 @@ std::size_t Prover::update_defaults(const std::vector<std::string>& words) {
     std::int64_t n = 0;
     if (option->takes_number) n = common::read_decimal(words[i + 1].c_str());
     option->apply(*this, n);
+    complete_search = complete_search && option->complete;
     i += option->takes_number ? 2 : 1;
   }
   return i;

@@ -1,5 +1,6 @@
-// The check every model passes before it is shown: each clause that counts
-// is evaluated under every assignment of elements to its variables.
+// The check every model passes before it is shown: distinct objects are
+// different elements, and each clause that counts is evaluated under every
+// assignment of elements to its variables.
 //
 // This is independent of how the model was found (flat clauses, function
 // tables, ground atoms): it reads the problem's own clauses, compiled into
@@ -16,6 +17,10 @@ Check ModelSearch::check(const Model& model) const {
   for (const CompiledClause& c : compiled)
     if (!c.literals.empty()) work += std::pow(static_cast<double>(model.size), c.nr_variables);
   if (work > kCheckBudget) return Check::kTooCostly;
+
+  for (std::size_t i = 0; i < distinct.size(); ++i)
+    for (std::size_t j = i + 1; j < distinct.size(); ++j)
+      if (model.tables[distinct[i]][0] == model.tables[distinct[j]][0]) return Check::kFalse;
 
   std::vector<std::uint32_t> assignment, value, arguments;
   for (std::size_t i = 0; i < compiled.size(); ++i) {

@@ -98,6 +98,12 @@ Result ModelSearch::find_model() {
         give_clause();
       }
     }
+    // Two distinct objects are never the new element both.
+    for (std::size_t i = 0; i < distinct.size(); ++i)
+      for (std::size_t j = i + 1; j < distinct.size(); ++j) {
+        clause.assign({-atom(distinct[i], &newest, 1), -atom(distinct[j], &newest, 1)});
+        give_clause();
+      }
     // The instances of the flat clauses that mention the new element.
     for (const FlatClause& c : flat_clauses) {
       assignment.assign(c.nr_variables, 0);

@@ -96,6 +96,16 @@ void ModelSearch::add_equality_axioms() {
       }
     }
   }
+  for (std::size_t i = 0; i < distinct.size(); ++i)
+    for (std::size_t j = i + 1; j < distinct.size(); ++j) {
+      const std::uint32_t a = element_of[distinct[i]], b = element_of[distinct[j]];
+      clause.assign(1, -equal(a, b));
+      GroundClause g = theory;
+      g.clause = GroundInstance::kDistinctObjects;
+      g.axiom = Axiom::kDistinct;
+      const std::uint32_t pair[2] = {a, b};
+      add_ground(g, pair, 2);
+    }
   std::vector<std::uint32_t> tuple;
   for (std::uint32_t p = 0; p < entries.size(); ++p) {
     const SymbolEntry& e = entries[p];
@@ -126,7 +136,8 @@ Result ModelSearch::ground() {
   for (const CompiledClause& c : compiled)
     cost += std::pow(n, c.nr_variables) * static_cast<double>(c.literals.size());
   if (has_equality) {
-    cost += n + 2.0 * n * n + 3.0 * n * n * n;
+    cost += n + 2.0 * n * n + 3.0 * n * n * n +
+            0.5 * static_cast<double>(distinct.size() * distinct.size());
     for (const SymbolEntry& e : entries)
       if (e.predicate && e.in_clauses) cost += 3.0 * e.arity * std::pow(n, e.arity + 1);
   }
@@ -202,6 +213,9 @@ Result ModelSearch::ground_answer(modelgen::cdcl::Answer answer) {
         }
         case Axiom::kReflexivity:
           text = names[x[0]] + " = " + names[x[0]];
+          break;
+        case Axiom::kDistinct:
+          text = names[x[0]] + " != " + names[x[1]];
           break;
         case Axiom::kSymmetry:
           text = names[x[0]] + " != " + names[x[1]] + " | " + names[x[1]] + " = " + names[x[0]];

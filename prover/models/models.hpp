@@ -9,7 +9,8 @@
 //   instances is itself the refutation;
 // - any other problem is searched for finite models of sizes 1, 2, 3, ...
 // Every model is evaluated on every clause before it is shown: a model that
-// fails is never printed.
+// fails is never printed.  Distinct objects are different elements in every
+// model, whether or not the clauses use equality.
 #pragma once
 
 #include <cstddef>
@@ -17,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "tptp/problem.hpp"
+#include "prover/problem/problem.hpp"
 
 namespace velkor::models {
 
@@ -41,9 +42,11 @@ enum class Verdict : std::uint8_t {
 };
 
 // One ground clause of a refutation: an instance of the problem's clause
-// `clause`, or (kTheory) a clause valid in the theory of equality.
+// `clause`, or a clause valid in the theory of equality (kTheory) or of the
+// distinct objects (kDistinctObjects).
 struct GroundInstance {
   static constexpr std::size_t kTheory = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kDistinctObjects = static_cast<std::size_t>(-2);
   std::size_t clause;
   std::string text;  // in TSTP syntax
 };
@@ -61,10 +64,10 @@ bool is_epr(const tptp::Problem& problem);
 
 // The ground instances over the problem's constants, when they fit the
 // budget.  Call only when is_epr.
-Result decide_by_grounding(const tptp::Problem& problem, const Settings& settings);
+Result decide_by_grounding(const Problem& problem, const Settings& settings);
 
 // Finite models of sizes 1, 2, ... until one is found, the deadline comes
 // or the next size would exceed the budget.
-Result find_finite_model(const tptp::Problem& problem, const Settings& settings);
+Result find_finite_model(const Problem& problem, const Settings& settings);
 
 }  // namespace velkor::models

@@ -76,15 +76,17 @@ struct CompiledClause {
 enum class Check : std::uint8_t { kTrue, kFalse, kTooCostly };
 
 struct ModelSearch {
-  ModelSearch(const tptp::Problem& problem, const Settings& settings);
+  ModelSearch(const Problem& problem, const Settings& settings);
 
   const tptp::Problem& problem;  // the clauses after clausification
+  const Theory& theory;
   Settings settings;
 
   // ---- Signature (signature.cpp) --------------------------------------------
   std::vector<SymbolEntry> entries;                         // every symbol of the problem
   std::unordered_map<std::uint64_t, std::uint32_t> by_key;  // (id, arity, predicate) -> entry
   std::vector<std::uint32_t> constants;  // entries of constants, by first occurrence in clauses
+  std::vector<std::uint32_t> distinct;  // entries of the distinct objects, each a different element
   std::vector<CompiledClause> compiled;  // per problem clause; empty steps when always true
   bool has_equality = false;             // some clause that counts has an equation
   std::string element_prefix;            // domain elements are prefix0, prefix1, ...
@@ -119,7 +121,14 @@ struct ModelSearch {
   // or of an axiom of equality (its elements there; for substitution into
   // predicate `entry` at argument `position`, the arguments and then the
   // element that replaces one).
-  enum class Axiom : std::uint8_t { kNone, kReflexivity, kSymmetry, kTransitivity, kSubstitution };
+  enum class Axiom : std::uint8_t {
+    kNone,
+    kReflexivity,
+    kSymmetry,
+    kTransitivity,
+    kSubstitution,
+    kDistinct,  // two distinct objects differ
+  };
   struct GroundClause {
     std::size_t clause;
     Axiom axiom;

@@ -25,7 +25,8 @@ double cpu_seconds() {
 
 }  // namespace
 
-ModelSearch::ModelSearch(const tptp::Problem& p, const Settings& s) : problem(p), settings(s) {
+ModelSearch::ModelSearch(const Problem& p, const Settings& s)
+    : problem(p.clauses), theory(p.theory), settings(s) {
   if (settings.cpu_deadline > 0) solver.set_should_stop([this] { return out_of_time(); });
   collect_signature();
 }
@@ -109,6 +110,18 @@ void ModelSearch::collect_signature() {
     }
   }
 
+  // Distinct objects are elements of their own even where only a formula
+  // that gave no clause names them: the printed model interprets them too.
+  for (std::uint32_t e = 0; e < entries.size(); ++e) {
+    SymbolEntry& entry = entries[e];
+    if (entry.predicate || entry.arity > 0 ||
+        !tptp::denotes_distinct_object(p.symbol(entry.id), theory.free_numbers))
+      continue;
+    if (!entry.in_clauses) constants.push_back(e);
+    entry.in_clauses = true;
+    distinct.push_back(e);
+  }
+
   // Element names are a prefix and a number; the prefix is one that no
   // symbol of the problem continues with digits only.
   auto clashes = [&](const std::string& prefix) {
@@ -169,12 +182,12 @@ bool is_epr(const tptp::Problem& problem) {
   return true;
 }
 
-Result decide_by_grounding(const tptp::Problem& problem, const Settings& settings) {
+Result decide_by_grounding(const Problem& problem, const Settings& settings) {
   ModelSearch search(problem, settings);
   return search.ground();
 }
 
-Result find_finite_model(const tptp::Problem& problem, const Settings& settings) {
+Result find_finite_model(const Problem& problem, const Settings& settings) {
   ModelSearch search(problem, settings);
   search.flatten_clauses();
   return search.find_model();

@@ -27,6 +27,20 @@ std::string last_line(const std::string& text) {
   return text.substr(start == std::string::npos ? 0 : start + 1, end - start);
 }
 
+// The first line of `text` that starts with `prefix`.
+std::string last_line_with(const std::string& text, const std::string& prefix) {
+  const std::size_t at = text.find("\n" + prefix);
+  if (at == std::string::npos) return "";
+  return text.substr(at + 1, text.find('\n', at + 1) - at - 1);
+}
+
+// velkor with `options` on `problem` written to status.p, 10 s of CPU at most.
+RunResult velkor_on(std::vector<std::string> options, const std::string& problem) {
+  options.insert(options.begin(), {"--time-limit", "10"});
+  options.push_back(write_temp_file("status.p", problem));
+  return velkor(options);
+}
+
 // Reading TPTP directly prints what reading the converted clauses prints,
 // from the report to the proof, and then the status line.
 TEST(TptpInput, SameRunAsTheConvertedClausesThenTheStatus) {
@@ -115,6 +129,66 @@ TEST(TptpInput, EveryEndingHasItsStatus) {
   // Without --szs an input_clause file shows no status line.
   RunResult own = velkor({write_temp_file("own.v", "input_clause(a,conjecture,[--p]).\n")});
   EXPECT_EQ(own.out.find("SZS"), std::string::npos);
+}
+
+// Every engine reads one problem in one theory: distinct objects and
+// numbers are unequal on the grounding, model and modification paths as in
+// the tableau, and what one engine derives never shows up in another's
+// answer.  (Each line was a wrong answer, a crash or a MemoryOut once.)
+TEST(TptpInput, EveryEngineHonoursTheTheory) {
+  const std::string two_objects =
+      "fof(ax,axiom,p(\"a\") & p(\"b\")).\n"
+      "fof(c,conjecture,? [X,Y] : (p(X) & p(Y) & X != Y)).\n";
+  const std::string crash =
+      "cnf(c1,axiom,Y = \"y\" | s(X)).\ncnf(c2,axiom,q(X,a) | q(Y,X)).\n"
+      "cnf(c3,axiom,s(\"x\")).\ncnf(c4,axiom,r | s(f(a))).\ncnf(c5,axiom,~ s(X)).\n";
+  const std::vector<StatusCase> cases = {
+      {"fof(c,conjecture,\"a\" != \"b\").\n", {"--models"}, "Theorem", 0, ""},
+      {"fof(c,conjecture,\"a\" != \"b\").\n", {"--auto", "--cores", "2"}, "Theorem", 0, ""},
+      {"fof(c,conjecture,\"a\" != \"b\").\n",
+       {"--equality-modification", "-reg"},
+       "Theorem",
+       0,
+       ""},
+      {two_objects, {"--auto"}, "Theorem", 0, ""},
+      {"cnf(a,axiom,\"x\" = \"y\").\n", {"--ground"}, "Unsatisfiable", 0, ""},
+      {"cnf(f0,axiom,\"x\" = \"y\" | a != Y).\ncnf(f1,axiom,X = c | p(X)).\ncnf(f2,axiom,~ "
+       "p(c)).\n",
+       {"--models"},
+       "Unsatisfiable",
+       0,
+       ""},
+      {crash, {"--equality-modification", "-reg"}, "Unsatisfiable", 0, ""},
+      {"cnf(f1,axiom,\"y\" = \"x\").\n",
+       {"--equality-modification", "-reg"},
+       "Unsatisfiable",
+       0,
+       ""},
+      {"cnf(a,axiom,f(a) = \"y\").\ncnf(b,axiom,f(a) = \"x\").\n",
+       {"--auto"},
+       "Unsatisfiable",
+       0,
+       ""},
+      // Numbers are distinct objects, unless they are free.
+      {"cnf(a,axiom,1 = 2).\n", {}, "Unsatisfiable", 0, ""},
+      {"cnf(a,axiom,1 = 2).\n", {"--models"}, "Unsatisfiable", 0, ""},
+      {"cnf(a,axiom,1 = 2).\n", {"--models", "--free-numbers"}, "Satisfiable", 0, ""},
+  };
+  for (const StatusCase& c : cases) {
+    RunResult run = velkor_on(c.options, c.text);
+    SCOPED_TRACE(c.text + run.out + run.err);
+    EXPECT_EQ(last_line_with(run.out, "% SZS status"), "% SZS status " + c.status + " for status");
+    EXPECT_EQ(run.status, c.exit_status);
+  }
+  // The modification names a third equation by a predicate of its own; the
+  // model a later slice prints interprets the problem's symbols only.
+  const std::string table = write_temp_file(
+      "two.schedule", "row two\nslice 1 --equality-modification -reg\nslice 1 --models\n");
+  RunResult run = velkor_on({"--auto", "--time-limit", "1", "--schedule", table},
+                            "fof(three,axiom,! [X] : (f(X) = a | f(X) = b | f(X) = c)).\n"
+                            "fof(ab,conjecture,a = b).\n");
+  EXPECT_NE(run.out.find("% SZS status CounterSatisfiable"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("equation1"), std::string::npos) << run.out;
 }
 
 // A search without end stops at the limit, says so, and keeps the levels it

@@ -1,6 +1,6 @@
 // The equality modification of a small clause set: which clauses are
 // replaced, the flattened and oriented variants with their constraints,
-// and the two clause sets the writer makes of the result.
+// the clause set the writer makes of it, and the problem left as it was.
 #include "prover/equality/modify.hpp"
 
 #include <gtest/gtest.h>
@@ -13,71 +13,72 @@
 
 namespace {
 
-using tptp::ClauseSet;
+using velkor::equality::Modification;
+using velkor::equality::Origin;
 
-struct Modified {
+tptp::Problem read(const std::string& text) {
   tptp::Problem problem;
-  velkor::equality::ModifyReport report;
-};
-
-Modified modify(const std::string& text) {
-  Modified m;
-  tptp::read_problem(m.problem, "test.p", {}, text);
-  m.report = velkor::equality::modify(m.problem);
-  return m;
+  tptp::read_problem(problem, "test.p", {}, text);
+  return problem;
 }
 
-std::string constraints(const tptp::Clause& c) {
+std::string constraints(const std::vector<velkor::OrderingConstraint>& cs) {
   std::string out;
-  for (const tptp::OrderingConstraint& o : c.ordering)
-    out += std::to_string(o.greater_literal) + "." + std::to_string(o.greater_side) +
-           (o.strict ? ">" : ">=") + std::to_string(o.smaller_literal) + "." +
-           std::to_string(o.smaller_side) + " ";
+  for (const velkor::OrderingConstraint& o : cs)
+    out += std::to_string(o.greater) + "." + std::to_string(o.greater_arg) +
+           (o.strict ? ">" : ">=") + std::to_string(o.smaller) + "." +
+           std::to_string(o.smaller_arg) + " ";
   return out;
 }
 
 TEST(EqualityModification, FlattensOrientsAndConstrains) {
-  Modified m = modify(
+  const tptp::Problem problem = read(
       "cnf(c1, axiom, f(X) = a).\n"
       "cnf(c2, negated_conjecture, p(g(f(b)))).\n"
       "cnf(c3, axiom, q(X) | X != g(X)).\n");
-  const auto& clauses = m.problem.clauses;
-  ASSERT_TRUE(m.report.uses_equality);
-  EXPECT_EQ(m.report.replaced, 2u);
-  ASSERT_EQ(clauses.size(), 6u);
-  EXPECT_EQ(clauses[0].set, ClauseSet::kAxiomatic);
-  EXPECT_EQ(clauses[1].set, ClauseSet::kAxiomatic);
+  const std::string before = tptp::write_problem(problem).text;
+  const Modification m = velkor::equality::modify(problem, {});
+  ASSERT_TRUE(m.uses_equality);
+  EXPECT_EQ(m.replaced, 2u);
   // g heads no side of an equation: it is never rewritten, and neither is a
-  // variable, so c3 stays as it is.
-  EXPECT_EQ(clauses[2].set, ClauseSet::kBoth);
+  // variable, so c3 stays as it is; the modified clauses follow it.
+  ASSERT_EQ(m.clauses.clauses.size(), 4u);
   std::vector<std::string> made;
-  for (std::size_t i = 3; i < clauses.size(); ++i) {
-    EXPECT_EQ(clauses[i].set, ClauseSet::kModified);
-    made.push_back(std::to_string(clauses[i].modified_from) + ": " +
-                   tptp::clause_text(m.problem, clauses[i]) + " : " + constraints(clauses[i]));
-  }
+  for (std::size_t i = 0; i < m.clauses.clauses.size(); ++i)
+    made.push_back(std::string(m.origins[i].kind == Origin::Kind::kKept ? "kept " : "") +
+                   std::to_string(m.origins[i].clause) + ": " +
+                   tptp::clause_text(m.clauses, m.clauses.clauses[i]) + " : " +
+                   constraints(m.constraints[i]));
   EXPECT_EQ(made, (std::vector<std::string>{
+                      "kept 2: q(X) | X != g(X) : ",
                       // Both orientations, the right side's normal form E2 below the left side.
                       "0: f(X) = E2 | a != E2 : 0.0>0.1 1.0>=1.1 ",
                       "0: a = E2 | f(X) != E2 : 0.0>0.1 1.0>=1.1 ",
                       // f(b) is taken out of its place, defined first; g(...) stays.
                       "1: f(b) != E1 | p(g(E1)) : 0.0>=0.1 ",
                   }));
+  // The problem is the problem still: what the modification made is its own.
+  EXPECT_EQ(tptp::write_problem(problem).text, before);
 }
 
-TEST(EqualityModification, WritesEitherClauseSet) {
-  Modified m = modify("cnf(c1, axiom, f(X) = a).\ncnf(c2, negated_conjecture, p(f(b))).\n");
-  tptp::WriteOptions modified;
-  modified.modified = true;
-  const std::string axioms = tptp::write_problem(m.problem).text;
-  const std::string mod = tptp::write_problem(m.problem, modified).text;
-  EXPECT_NE(axioms.find("input_clause(c1,axiom,[++equal(f(X),a)])."), std::string::npos) << axioms;
-  EXPECT_NE(axioms.find("eq_transitivity"), std::string::npos);
-  EXPECT_EQ(axioms.find("E1"), std::string::npos);
-  EXPECT_EQ(mod,
-            "input_clause(c1,axiom,[++equal(f(X),E2),--equal(a,E2)]).\n"
-            "input_clause(c1,axiom,[++equal(a,E2),--equal(f(X),E2)]).\n"
-            "input_clause(c2,conjecture,[--equal(f(b),E1),++p(E1)]).\n"
+// Two distinct objects are unequal: their disequation is modified with the
+// clauses, so that an equation between them is refuted without the axioms
+// of equality; the written set has reflexivity as its only axiom.
+TEST(EqualityModification, DisequationsOfDistinctObjectsAreModifiedToo) {
+  const tptp::Problem problem = read("cnf(c1, axiom, \"y\" = \"x\").\n");
+  const auto x = problem.terms[problem.clauses[0].literals[0].right].id;
+  const auto y = problem.terms[problem.clauses[0].literals[0].left].id;
+  const Modification m = velkor::equality::modify(problem, {{y, x}});
+  ASSERT_EQ(m.clauses.clauses.size(), 3u);
+  EXPECT_TRUE(m.origins[2].distinct_objects);
+  EXPECT_EQ(m.origins[2].kind, Origin::Kind::kModified);
+  tptp::WriteOptions options;
+  options.equality_axioms = tptp::EqualityAxioms::kReflexivity;
+  options.distinct_objects = false;
+  EXPECT_EQ(tptp::write_problem(m.clauses, options).text,
+            "input_clause(c1,axiom,[++equal(str_y,E1),--equal(str_x,E1)]).\n"
+            "input_clause(c1,axiom,[++equal(str_x,E1),--equal(str_y,E1)]).\n"
+            "input_clause(distinct_1,axiom,[--equal(str_y,E1),--equal(str_x,E1)]).\n"
             "input_clause(eq_reflexivity,axiom,[++equal(X,X)]).\n");
 }
 
