@@ -83,10 +83,15 @@ int Run::go() {
   if (!load()) return report();
   if (settings->auto_mode) return run_schedule();
   Prover& p = *settings;
+  Variant* v = variant(p);
+  if (v == nullptr) {
+    result.verdict = Verdict::kOptionError;
+    return report();
+  }
   try {
-    load_tableau(p, true);
+    load_tableau(p, *v, true);
     if (p.model_search || p.ground_only) {
-      result = models_slice(p, p.time_limit, p.model_search);
+      result = models_slice(p, *v, p.time_limit, p.model_search);
     } else {
       // A search stopped by the clock may be very deep (a large first
       // depth bound): end the process from where it stands.
@@ -97,10 +102,10 @@ int Run::go() {
         std::fflush(stdout);
         std::_Exit(status);
       };
-      result = tableau_slice(p, p.time_limit);
+      result = tableau_slice(p, *v, p.time_limit);
     }
   } catch (const ProverExit&) {
-    result = tableau_result(p);  // a run that ended while loading
+    result = tableau_result(p, *v);  // a run that ended while loading
   }
   return report();
 }

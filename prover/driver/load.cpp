@@ -10,6 +10,7 @@
 namespace velkor {
 
 bool Run::load() {
+  variants[""];  // the whole problem, null for an input_clause file
   if (!tptp_input) return true;
   print(path + ": Trying to parse\n");
   std::fflush(stdout);
@@ -33,6 +34,7 @@ bool Run::load() {
     }
     return false;
   }
+  variants[""].problem = problem.get();
   if (!problem->empty_clause) return true;
   const tptp::Clause& clause = problem->clauses.clauses[*problem->empty_clause];
   print("Input clause " + tptp::tptp_text(clause.name) +
@@ -41,11 +43,12 @@ bool Run::load() {
   result.verdict = Verdict::kRefutation;
   result.uses_conjecture = clause.role == tptp::Role::Conjecture;
   if (settings->proof_output)
-    result.output = empty_clause_refutation(*settings, proof_source(nullptr, nullptr));
+    result.output =
+        empty_clause_refutation(*settings, ProofSource{path, problem->name, problem.get()});
   return false;
 }
 
-void Run::load_tableau(Prover& p, bool report) {
+void Run::load_tableau(Prover& p, Variant& v, bool report) {
   if (!tptp_input) {
     if (report) {
       p.read_tptp(path);
@@ -60,8 +63,8 @@ void Run::load_tableau(Prover& p, bool report) {
     p.read_problem_text(path, text, false);
     return;
   }
-  const Modified* m = p.equality_modification ? modified_written() : nullptr;
-  const tptp::Written& w = m != nullptr ? m->written : plain_written();
+  const Modified* m = p.equality_modification ? modified_written(v) : nullptr;
+  const tptp::Written& w = m != nullptr ? m->written : plain_written(v);
   p.read_problem_text(path, w.text, false);
   if (m != nullptr) {
     // The modification's ordering constraints, and reflexivity, which
@@ -100,7 +103,7 @@ InputCounts Run::input_counts() {
       ++counts.statements;
       counts.conjectures += c.role_text == "negated_conjecture";
     }
-  counts.equality_axioms = static_cast<std::int64_t>(plain_written().equality_axioms);
+  counts.equality_axioms = static_cast<std::int64_t>(plain_written(variants[""]).equality_axioms);
   return counts;
 }
 

@@ -7,21 +7,22 @@
 
 namespace velkor {
 
-SliceResult Run::models_slice(Prover& p, double deadline, bool finite_models) {
+SliceResult Run::models_slice(Prover& p, Variant& v, double deadline, bool finite_models) {
+  const Problem& problem = *v.problem;
   models::Settings settings;
   settings.cpu_deadline = deadline;
-  settings.problem_name = problem->name;
+  settings.problem_name = problem.name;
   // Only a search for models spends its time choosing instances beyond the
   // budget: grounding alone leaves such problems to the other slices.
   settings.instantiate_beyond_budget = finite_models;
   models::Result found;
-  if (models::is_epr(problem->clauses)) {
-    found = models::decide_by_grounding(*problem, settings);
+  if (models::is_epr(problem.clauses)) {
+    found = models::decide_by_grounding(problem, settings);
     print("% grounding: " + std::to_string(found.instances) + " ground clauses" +
           (found.verdict == models::Verdict::kTooLarge ? ", more than the budget allows\n" : "\n"));
   }
   if (found.verdict == models::Verdict::kTooLarge && finite_models) {
-    found = models::find_finite_model(*problem, settings);
+    found = models::find_finite_model(problem, settings);
     print("% finite models: tried sizes up to " + std::to_string(found.domain_size) + "\n");
   }
   SliceResult r;
@@ -30,16 +31,20 @@ SliceResult Run::models_slice(Prover& p, double deadline, bool finite_models) {
       r.verdict = Verdict::kRefutation;
       r.uses_conjecture = false;
       for (const models::GroundInstance& i : found.refutation)
-        if (i.clause < problem->clauses.clauses.size() &&
-            problem->clauses.clauses[i.clause].role == tptp::Role::Conjecture)
+        if (i.clause < problem.clauses.clauses.size() &&
+            problem.clauses.clauses[i.clause].role == tptp::Role::Conjecture)
           r.uses_conjecture = true;
       if (p.proof_output)
-        r.output = ground_refutation(p, proof_source(nullptr, nullptr), found.refutation);
+        r.output = ground_refutation(p, proof_source(v, nullptr, nullptr), found.refutation);
       break;
     }
     case models::Verdict::kSatisfiable:
-      r.verdict = Verdict::kSatisfiable;
-      r.output = std::move(found.model_block);
+      // A model of the selected premises need not be one of the others.
+      r.verdict = v.partial ? Verdict::kGaveUp : Verdict::kSatisfiable;
+      if (v.partial)
+        r.note = "the selected premises have a model";
+      else
+        r.output = std::move(found.model_block);
       break;
     case models::Verdict::kTimeout:
       r.verdict = Verdict::kTimeout;

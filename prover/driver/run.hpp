@@ -7,6 +7,8 @@
 // the slices, report); each concern that takes more than a screen has a
 // file of its own:
 //   load.cpp        reading the problem, the report on it
+//   variants.cpp    the whole problem or a selection of its premises, and
+//                   the clause sets the tableau derives from each
 //   tableau.cpp     the tableau search (with or without the equality
 //                   modification) on a slice
 //   models.cpp      model generation (grounding, finite models) on a slice
@@ -16,6 +18,7 @@
 // SliceResult; nothing one engine derives reaches another.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +39,7 @@ double cpu_seconds();
 
 struct Run {
   explicit Run(const std::vector<std::string>& words);
+  struct Variant;
   int go();
 
   // ---- Command line (driver.cpp) ---------------------------------------------
@@ -53,34 +57,50 @@ struct Run {
   // Prints the first line, reads a TPTP problem; false when the run ends
   // there (an error, or an empty clause that refutes the problem).
   bool load();
-  // Gives the problem to a tableau prover, with the report on it if asked.
-  void load_tableau(Prover& p, bool report);
+  // Gives variant `v` of the problem to a tableau prover, with the report
+  // on it if asked.
+  void load_tableau(Prover& p, Variant& v, bool report);
   InputCounts input_counts();
 
-  // ---- The tableau (tableau.cpp) -----------------------------------------------
-  // What the tableau searches, derived from the problem on first use: its
-  // clauses written as input_clause entries with the axioms of equality,
-  // and the equality modification's clause set written with reflexivity.
-  std::optional<tptp::Written> written;
+  // ---- The problem as a slice sees it (variants.cpp) ----------------------------
+  // The whole problem, or a selection of its premises (--select), with
+  // what the tableau derived from it on first use: its clauses written as
+  // input_clause entries with the axioms of equality, and the equality
+  // modification's clause set written with reflexivity.  Kept for the
+  // slices after the first; none of it is written back into a problem.
   struct Modified {
     equality::Modification modification;
     tptp::Written written;
   };
-  std::optional<Modified> modified;
-  bool modification_tried = false;
-  const tptp::Written& plain_written();
-  const Modified* modified_written();  // null when the problem has no equality
-  ProofSource proof_source(const tptp::Written* w, const equality::Modification* m) const;
-  // Searches with prover `p` (its options read, its problem loaded) until
+  struct Variant {
+    const Problem* problem = nullptr;         // null for an input_clause file
+    std::unique_ptr<const Problem> selected;  // a selection's own problem
+    std::string selection;                    // how it was selected, "" for the whole
+    bool partial = false;                     // premises were left out: a failure shows nothing
+    std::optional<tptp::Written> written;
+    std::optional<Modified> modified;
+    bool modification_tried = false;
+  };
+  std::map<std::string, Variant> variants;  // by selection, "" for the whole problem
+  // The variant a prover's options ask for; null when they ask for a
+  // selection that cannot be made (said on standard error).
+  Variant* variant(const Prover& p);
+  const tptp::Written& plain_written(Variant& v);
+  const Modified* modified_written(Variant& v);  // null when the problem has no equality
+  ProofSource proof_source(const Variant& v, const tptp::Written* w,
+                           const equality::Modification* m) const;
+
+  // ---- The tableau (tableau.cpp) -----------------------------------------------
+  // Searches with prover `p` (its options read, `v` loaded) until
   // `deadline` (process CPU seconds, 0: none).
-  SliceResult tableau_slice(Prover& p, double deadline);
+  SliceResult tableau_slice(Prover& p, Variant& v, double deadline);
   // How the prover's run ended, as a result (counted in the tally).
-  SliceResult tableau_result(Prover& p);
+  SliceResult tableau_result(Prover& p, const Variant& v);
 
   // ---- Model generation (models.cpp) -----------------------------------------
   // Decides by ground instances (a problem without function symbols), then,
   // with `finite_models`, by finite models, until `deadline`.
-  SliceResult models_slice(Prover& p, double deadline, bool finite_models);
+  SliceResult models_slice(Prover& p, Variant& v, double deadline, bool finite_models);
 
   // ---- The schedule (schedule_run.cpp) -----------------------------------------
   int run_schedule();

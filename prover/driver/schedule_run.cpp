@@ -21,10 +21,12 @@ constexpr std::int64_t kSliceIndexLimitMb = 1024;
 int Run::run_schedule() {
   const double limit = settings->time_limit > 0 ? settings->time_limit : kDefaultAutoSeconds;
   const int cores = settings->cores;
+  // The report and the class are of the whole problem.
+  Variant& whole = variants[""];
   try {
-    load_tableau(*settings, true);
+    load_tableau(*settings, whole, true);
   } catch (const ProverExit&) {
-    result = tableau_result(*settings);
+    result = tableau_result(*settings, whole);
     return report();
   }
   const ScheduleTable* table = &builtin_schedule();
@@ -79,6 +81,7 @@ SliceResult Run::run_slice(const Schedule& chosen, std::size_t i, double deadlin
   for (std::string w; split >> w;) words.push_back(w);
   words.insert(words.end(), args.begin(), args.end());
   Prover p;
+  Variant* v = nullptr;
   try {
     p.update_defaults(words);
     if (settings->index_limit_mb == 0) {
@@ -87,18 +90,20 @@ SliceResult Run::run_slice(const Schedule& chosen, std::size_t i, double deadlin
         p.index_limit_mb =
             std::min(p.index_limit_mb, std::max<std::int64_t>(memory_limit_mb / 2, 1));
     }
-    load_tableau(p, false);
+    v = variant(p);
+    if (v == nullptr) return SliceResult{Verdict::kGaveUp, true, "", "no selection"};
+    load_tableau(p, *v, false);
     char budget[64];
     std::snprintf(budget, sizeof budget, " (up to %.2f s of CPU)\n", deadline - cpu_seconds());
     print("% option set " + std::to_string(i + 1) + " of " + std::to_string(chosen.slices.size()) +
           ": " + slice.options + budget);
     std::fflush(stdout);
   } catch (const ProverExit&) {
-    return tableau_result(p);
+    return tableau_result(p, v != nullptr ? *v : variants[""]);
   }
   if ((p.model_search || p.ground_only) && problem != nullptr)
-    return models_slice(p, deadline, p.model_search);
-  return tableau_slice(p, deadline);
+    return models_slice(p, *v, deadline, p.model_search);
+  return tableau_slice(p, *v, deadline);
 }
 
 // The slices on `cores` child processes at once.  Each gets its share of
