@@ -15,6 +15,7 @@
 #include "prover/driver/features.hpp"
 #include "prover/driver/portfolio.hpp"
 #include "prover/driver/problem_file.hpp"
+#include "prover/driver/saturation_run.hpp"
 #include "prover/driver/schedule.hpp"
 #include "prover/driver/tstp.hpp"
 #include "prover/models/models.hpp"
@@ -146,12 +147,20 @@ class Run {
     const std::int64_t mb = std::min<std::int64_t>(prover_->memory_limit_mb, std::int64_t{1} << 40);
     memory_limit_mb_ = mb;
     common::set_memory_limit(mb > 0 ? static_cast<std::size_t>(mb) << 20 : 0);
-    if (prover_->model_search && !tptp_input_) {
-      std::fputs("velkor: --models needs a TPTP problem\n", prover_->err);
+    if ((prover_->model_search || prover_->saturation.on) && !tptp_input_) {
+      std::fputs(prover_->model_search ? "velkor: --models needs a TPTP problem\n"
+                                       : "velkor: --saturation needs a TPTP problem\n",
+                 prover_->err);
       prover_->outcome = Outcome::kUnsupported;
       return finish(1);
     }
     if (tptp_input_ && !read_tptp()) return finish(status_);
+    if (prover_->saturation.on) {
+      SaturationAnswer answer = run_saturation(*prover_, *tptp_, source_);
+      decided_ = answer.szs;
+      output_block_ = std::move(answer.output_block);
+      return finish(answer.status);
+    }
     if (prover_->model_search) return model_search();
     if (prover_->auto_mode) return schedule();
     try {
