@@ -179,11 +179,15 @@ Clause* Saturation::replay_rewrites(Clause* c) {
   std::vector<std::uint32_t> kept;
   std::vector<Literal> literals;
   for (const RewriteStep& step : rewrite_steps) {
+    // A literal that went as t != t, or merged with a twin that its
+    // remaining rewrites have already reached, takes no more steps.
     const std::uint32_t i = where[step.literal];
-    if (i == kGone) continue;  // the literal went as a duplicate or t != t
+    if (i == kGone) continue;
     const Literal& l = current->literals[i];
     Term* side = side_of(l, step.side);
-    Term* at = subterm_at(side, step.path.data(), step.path.size());
+    Term* at = side;
+    for (std::uint32_t k : step.path) at = at != nullptr && k < at->arity ? at->args[k] : nullptr;
+    if (at == nullptr) continue;
     const Literal& eq = step.unit->literals[0];
     matcher.reset(step.unit->nr_variables);
     if (!matcher.match(side_of(eq, step.unit_side), at)) continue;
@@ -205,8 +209,13 @@ Clause* Saturation::replay_rewrites(Clause* c) {
     d->owned = current->state == ClauseState::kNew ? current : nullptr;
     Clause* next = make_clause(literals, d, nullptr, &kept);
     next->from_conjecture = current->from_conjecture || step.unit->from_conjecture;
-    for (std::uint32_t& w : where)
-      if (w != kGone) w = kept[w];
+    std::vector<bool> first(next->nr_literals, true);
+    for (std::uint32_t& w : where) {
+      if (w == kGone) continue;
+      w = kept[w];
+      if (w != kGone && !first[w]) w = kGone;  // a twin of an earlier literal
+      if (w != kGone) first[w] = false;
+    }
     current = next;
   }
   return current;
