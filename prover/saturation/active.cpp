@@ -18,6 +18,25 @@ bool variables_within(Term* a, Term* b) {
   return true;
 }
 
+// The symbols and variables of a term in preorder, sorted.
+std::vector<std::uint64_t> symbol_multiset(Term* t) {
+  std::vector<std::uint64_t> out;
+  std::vector<Term*> stack{t};
+  while (!stack.empty()) {
+    Term* s = stack.back();
+    stack.pop_back();
+    out.push_back((std::uint64_t{s->symbol} << 1) | s->variable);
+    for (std::uint32_t k = 0; k < s->arity; ++k) stack.push_back(s->args[k]);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+bool permutative(const Literal& l) {
+  return l.order == Order::kIncomparable && l.left->weight == l.right->weight &&
+         l.left->size == l.right->size && symbol_multiset(l.left) == symbol_multiset(l.right);
+}
+
 }  // namespace
 
 void path_of(Term* side, std::uint32_t position, std::vector<std::uint32_t>& path) {
@@ -120,11 +139,17 @@ void Saturation::activate(Clause* c) {
   }
   subterms(c, scratch_terms2);
   for (Term* t : scratch_terms2) subterm_index.insert(t, c);
+  // A rewrite rule's entry carries its number in `position`: a term found
+  // irreducible when there were n rules need not meet the first n again.
   for (Term* side : demodulator_sides(c)) {
-    demodulators.insert(side, Occurrence{c, 0, side == c->literals[0].left ? 0u : 1u, 0});
+    demodulators.insert(side,
+                        Occurrence{c, 0, side == c->literals[0].left ? 0u : 1u, demodulator_count});
     c->in_demodulators = true;
   }
-  if (c->in_demodulators) ++demodulator_count;
+  if (c->in_demodulators) {
+    c->demodulator_number = demodulator_count++;
+    c->permutative = permutative(c->literals[0]);
+  }
   if (c->nr_literals == 1) {
     const Literal& l = c->literals[0];
     units[l.positive].insert(l.left, Occurrence{c, 0, 0, 0});
@@ -153,7 +178,8 @@ void Saturation::deactivate(Clause* c) {
   for (Term* t : scratch_terms2) subterm_index.remove(t, c);
   if (c->in_demodulators)
     for (Term* side : demodulator_sides(c))
-      demodulators.remove(side, Occurrence{c, 0, side == c->literals[0].left ? 0u : 1u, 0});
+      demodulators.remove(
+          side, Occurrence{c, 0, side == c->literals[0].left ? 0u : 1u, c->demodulator_number});
   if (c->nr_literals == 1) {
     const Literal& l = c->literals[0];
     units[l.positive].remove(l.left, Occurrence{c, 0, 0, 0});

@@ -151,13 +151,27 @@ bool Saturation::is_tautology(const Clause* c) const {
   return false;
 }
 
+// Symbols count 2, variables 1, symbols of the conjecture less; positive
+// literals count more, since what a clause asserts is what breeds new
+// clauses; clauses derived from the conjecture count less.
 double Saturation::priority_of(const Clause* c) const {
+  std::vector<Term*>& stack = const_cast<Saturation*>(this)->scratch_terms;
   double w = 0;
   for (std::uint32_t i = 0; i < c->nr_literals; ++i) {
     const Literal& l = c->literals[i];
-    double lw = static_cast<double>(l.left->weight);
-    if (l.equation) lw += static_cast<double>(l.right->weight);
-    // Positive literals are what the clause asserts; they tend to breed.
+    double lw = 0;
+    stack.assign(1, l.left);
+    if (l.equation) stack.push_back(l.right);
+    while (!stack.empty()) {
+      Term* t = stack.back();
+      stack.pop_back();
+      if (t->variable) {
+        lw += 1;
+        continue;
+      }
+      lw += bank.symbol(t->symbol).in_conjecture ? 2 * strategy.conjecture_symbol_factor : 2;
+      for (std::uint32_t k = 0; k < t->arity; ++k) stack.push_back(t->args[k]);
+    }
     w += l.positive ? 1.5 * lw : lw;
   }
   if (c->from_conjecture) w *= strategy.goal_factor;

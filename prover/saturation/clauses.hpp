@@ -72,9 +72,11 @@ struct Clause {
   std::uint64_t weight;        // symbols of all literals, saturating
   double priority;             // for the weight queue: smaller is picked first
   ClauseState state;
-  bool from_conjecture;    // derived from a clause of the conjecture
-  bool has_selection;      // some literal is selected
-  bool in_demodulators;    // a unit equation of the rewriting index
+  bool from_conjecture;              // derived from a clause of the conjecture
+  bool has_selection;                // some literal is selected
+  bool in_demodulators;              // a unit equation of the rewriting index
+  std::uint32_t demodulator_number;  // its number in the rewriting index
+  bool permutative;        // a unit equation whose sides have the same symbols and variables
   Derivation* derivation;  // with proofs; owned by the clause
   Literal* literals;
 

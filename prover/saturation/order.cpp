@@ -14,7 +14,84 @@ std::int64_t capped(std::uint64_t w) {
   return static_cast<std::int64_t>(std::min(w, kWeightCap));
 }
 
+// Terms of the instance side, and pattern terms read through a matcher's
+// bindings (whose images are instance terms).
+struct Matched {
+  Term* term;
+  bool pattern;
+};
+
+class MatchedView {
+ public:
+  using Ref = Matched;
+  MatchedView(Ordering& ordering, const Matcher& matcher)
+      : ordering_(ordering), matcher_(matcher) {}
+
+  Matched deref(Matched r) const {
+    if (r.pattern && r.term->variable) {
+      if (Term* b = matcher_.binding(r.term->symbol)) return Matched{b, false};
+    }
+    return r;
+  }
+  static bool identical(Matched a, Matched b) {
+    return a.term == b.term && (a.pattern == b.pattern || a.term->ground);
+  }
+  bool equal(Matched a, Matched b) const {
+    a = deref(a);
+    b = deref(b);
+    if (identical(a, b)) return true;
+    if (a.term->variable || b.term->variable || a.term->symbol != b.term->symbol) return false;
+    for (std::uint32_t i = 0; i < a.term->arity; ++i)
+      if (!equal(arg(a, i), arg(b, i))) return false;
+    return true;
+  }
+  static bool is_variable(Matched r) { return r.term->variable; }
+  static std::int64_t arity(Matched r) { return r.term->arity; }
+  static Matched arg(Matched r, std::int64_t i) { return Matched{r.term->args[i], r.pattern}; }
+  bool occurs(Matched v, Matched t) const {
+    t = deref(t);
+    if (!t.pattern) return occurs_in(v.term->symbol, t.term);
+    if (t.term->ground) return false;
+    for (std::uint32_t i = 0; i < t.term->arity; ++i)
+      if (occurs(v, arg(t, i))) return true;
+    return false;
+  }
+  void begin_balance() { ordering_.begin_balance(); }
+  void weigh(Matched r, std::int64_t sign, std::int64_t& weight) {
+    r = deref(r);
+    if (!r.pattern || r.term->ground || r.term->variable) {
+      ordering_.weigh(r.term, sign, weight);
+      return;
+    }
+    weight += sign * ordering_.symbol_weight(r.term->symbol);
+    for (std::uint32_t i = 0; i < r.term->arity; ++i) weigh(arg(r, i), sign, weight);
+  }
+  void read_balance(bool& s_lacks, bool& t_lacks) const {
+    ordering_.read_balance(s_lacks, t_lacks);
+  }
+  int compare_precedence(Matched s, Matched t) const {
+    return ordering_.compare_precedence(s.term, t.term);
+  }
+
+ private:
+  Ordering& ordering_;
+  const Matcher& matcher_;
+};
+
 }  // namespace
+
+bool Ordering::greater_than_instance(Term* t, Term* pattern, const Matcher& matcher,
+                                     bool permuted) {
+  MatchedView view(*this, matcher);
+  const Matched s{t, false}, u{pattern, true};
+  if (!permuted || t->variable || pattern->variable)
+    return order::compare(view, s, u) == Order::kGreater;
+  if (const int p = compare_precedence(t, pattern); p != 0) return p > 0;
+  for (std::uint32_t i = 0; i < t->arity; ++i)
+    if (!view.equal(view.arg(s, i), view.arg(u, i)))
+      return order::compare(view, view.arg(s, i), view.arg(u, i)) == Order::kGreater;
+  return false;
+}
 
 Order Ordering::compare(Term* s, Term* t) {
   return order::compare(*this, s, t);

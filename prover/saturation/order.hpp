@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "prover/order/kbo.hpp"
+#include "prover/saturation/substitution.hpp"
 #include "prover/saturation/terms.hpp"
 
 namespace velkor::saturation {
@@ -25,6 +26,13 @@ class Ordering {
 
   Order compare(Term* s, Term* t);
   bool greater(Term* s, Term* t) { return compare(s, t) == Order::kGreater; }
+  // Whether t > pattern under the matcher's bindings (all of the pattern's
+  // variables bound), without building the instance: rewriting with an
+  // unorientable equation asks this of every term its side matches.
+  // `permuted`: the pattern and t are instances of the two sides of an
+  // equation with the same symbols and variables as often (commutativity,
+  // say), so they weigh the same and the comparison starts at the heads.
+  bool greater_than_instance(Term* t, Term* pattern, const Matcher& matcher, bool permuted);
 
   // Literals l1 = r1 (positive1) against l2 = r2 (positive2).
   Order compare_literals(Term* l1, Term* r1, bool positive1, Term* l2, Term* r2, bool positive2);
@@ -42,6 +50,7 @@ class Ordering {
   void weigh(Term* t, std::int64_t sign, std::int64_t& weight);
   void read_balance(bool& s_lacks, bool& t_lacks) const;
   int compare_precedence(Term* s, Term* t) const;
+  std::int64_t symbol_weight(std::uint32_t symbol) const { return bank_.symbol(symbol).weight; }
 
  private:
   const TermBank& bank_;

@@ -42,6 +42,8 @@ struct Strategy {
   // Clause priority: weight times this for clauses derived from the
   // conjecture (below 1 prefers them).
   double goal_factor = 0.5;
+  // Clause priority: symbols of the conjecture count this much of others.
+  double conjecture_symbol_factor = 0.25;
   // New clauses heavier than this are discarded (the answer then cannot be
   // Satisfiable); 0: no limit.
   std::uint64_t max_weight = 2000;

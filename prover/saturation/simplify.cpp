@@ -139,17 +139,27 @@ Term* Saturation::rewrite_top(Term* t, Term* restricted_by, Clause*& unit,
     if (t->rewritten == nullptr && t->irreducible == demodulator_count) return nullptr;
   }
   Term* result = nullptr;
+  // Units indexed before the term was last found irreducible need no
+  // second look (unless the memo is not used here).
+  const std::uint32_t seen = memo && t->rewritten == nullptr ? t->irreducible : 0;
+  bool skipped = false;
   stats.rewriting.without_index += static_cast<std::int64_t>(demodulators.terms());
   demodulators.generalizations(t, [&](Term* pattern, std::vector<Occurrence>& at) {
     ++stats.rewriting.tried;
     matcher.reset(0);
     if (!matcher.match(pattern, t)) return false;
     for (const Occurrence& o : at) {
-      if (o.clause == rewriting) continue;
+      if (o.position < seen) continue;
+      if (o.clause == rewriting) {
+        skipped = true;
+        continue;
+      }
       const Literal& eq = o.clause->literals[0];
-      Term* r = matcher.apply(bank, side_of(eq, 1 - o.side));
+      Term* other = side_of(eq, 1 - o.side);
       const bool oriented = eq.order == (o.side == 0 ? Order::kGreater : Order::kLess);
-      if (!oriented && !ordering.greater(t, r)) continue;
+      if (!oriented && !ordering.greater_than_instance(t, other, matcher, o.clause->permutative))
+        continue;
+      Term* r = matcher.apply(bank, other);
       if (restricted_by != nullptr && !ordering.greater(restricted_by, r)) continue;
       result = r;
       unit = o.clause;
@@ -158,7 +168,8 @@ Term* Saturation::rewrite_top(Term* t, Term* restricted_by, Clause*& unit,
     }
     return false;
   });
-  if (memo && t->rewritten == nullptr) {
+  // A unit that did not look at its own sides leaves the term unsettled.
+  if (memo && t->rewritten == nullptr && !(skipped && result == nullptr)) {
     if (result != nullptr) {
       t->rewritten = result;
       t->rewritten_by = unit;

@@ -22,7 +22,7 @@ std::uint32_t hash_of(std::uint32_t symbol, Term* const* args, std::uint32_t ari
 
 }  // namespace
 
-TermBank::TermBank() : buckets_(1024, nullptr) {
+TermBank::TermBank() : slots_(1024, Slot{0, nullptr}) {
   SymbolInfo truth;
   truth.weight = 1;
   truth.rank = -1;  // below every symbol of the problem
@@ -54,11 +54,16 @@ Term* TermBank::variable(std::uint32_t n) {
 Term* TermBank::make(std::uint32_t symbol, Term* const* args) {
   const std::uint32_t arity = symbols_[symbol].arity;
   const std::uint32_t h = hash_of(symbol, args, arity);
-  Term** bucket = &buckets_[h & (buckets_.size() - 1)];
-  for (Term* t = *bucket; t != nullptr; t = t->next)
-    if (t->hash == h && t->symbol == symbol && !t->variable &&
-        std::equal(args, args + arity, t->args))
-      return t;
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = h & mask;
+  for (; slots_[i].term != nullptr; i = (i + 1) & mask) {
+    if (slots_[i].hash != h) continue;
+    Term* t = slots_[i].term;
+    if (t->symbol != symbol) continue;
+    std::uint32_t k = 0;
+    while (k < arity && t->args[k] == args[k]) ++k;
+    if (k == arity) return t;
+  }
   Term* t = arena_.make<Term>();
   t->symbol = symbol;
   t->arity = arity;
@@ -68,34 +73,30 @@ Term* TermBank::make(std::uint32_t symbol, Term* const* args) {
   t->size = 1;
   if (arity > 0) {
     t->args = arena_.array<Term*>(arity);
-    for (std::uint32_t i = 0; i < arity; ++i) {
-      Term* a = args[i];
-      t->args[i] = a;
+    for (std::uint32_t k = 0; k < arity; ++k) {
+      Term* a = args[k];
+      t->args[k] = a;
       t->weight = add_weights(t->weight, a->weight);
       t->size = add_weights(t->size, a->size);
       t->ground = t->ground && a->ground;
       t->variables = std::max(t->variables, a->variables);
     }
   }
-  t->next = *bucket;
-  *bucket = t;
-  if (++count_ > buckets_.size()) grow();
+  slots_[i] = Slot{h, t};
+  if (++count_ * 2 > slots_.size()) grow();
   return t;
 }
 
 void TermBank::grow() {
-  std::vector<Term*> old(buckets_.size() * 2, nullptr);
-  old.swap(buckets_);
-  for (Term* chain : old)
-    while (chain != nullptr) {
-      Term* next = chain->next;
-      if (!chain->variable) {
-        Term*& bucket = buckets_[chain->hash & (buckets_.size() - 1)];
-        chain->next = bucket;
-        bucket = chain;
-      }
-      chain = next;
-    }
+  std::vector<Slot> old(slots_.size() * 2, Slot{0, nullptr});
+  old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& s : old) {
+    if (s.term == nullptr) continue;
+    std::size_t i = s.hash & mask;
+    while (slots_[i].term != nullptr) i = (i + 1) & mask;
+    slots_[i] = s;
+  }
 }
 
 Term* subterm_at(Term* t, const std::uint32_t* path, std::size_t length) {

@@ -80,9 +80,15 @@ class TermBank {
  private:
   void grow();
 
+  // Open addressing with linear probing; each slot keeps the hash so that
+  // a probe reads no term record it does not need.
+  struct Slot {
+    std::uint32_t hash;
+    Term* term;
+  };
   common::Arena arena_;
   std::vector<SymbolInfo> symbols_;
-  std::vector<Term*> buckets_;
+  std::vector<Slot> slots_;
   std::size_t count_ = 0;
   std::vector<Term*> variables_;
   Term* truth_ = nullptr;
