@@ -34,6 +34,10 @@ enum class Precedence : std::uint8_t {
 
 struct Strategy {
   Selection selection = Selection::kLargestNegative;
+  // No literal is selected whose predicate occurs positively in the clause:
+  // a clause p(x) <- p(y), q(x, y) then waits for p to be asked for instead
+  // of deriving p of ever larger terms from every fact.
+  bool avoid_positive_predicates = true;
   std::int64_t weight_picks = 5;  // clauses picked by weight ...
   std::int64_t age_picks = 1;     // ... for each so many picked by age
   Precedence precedence = Precedence::kFrequency;
@@ -73,6 +77,8 @@ enum class Verdict : std::uint8_t {
 // What a run did, for --statistics.
 struct Statistics {
   std::int64_t generated = 0;                                // conclusions of generating inferences
+  std::int64_t by_rule[5] = {};  // of superposition, resolution, factoring, equality resolution
+                                 // and equality factoring
   std::int64_t processed = 0;                                // given clauses activated
   std::int64_t kept = 0;                                     // clauses put into the passive set
   std::int64_t forward_rewrites = 0, backward_rewrites = 0;  // clauses rewritten

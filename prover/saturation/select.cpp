@@ -7,6 +7,8 @@
 // negative literal: then it alone is eligible, which keeps the calculus
 // refutationally complete and cuts the inferences of clauses with many
 // conditions down to one at a time.
+#include <algorithm>
+
 #include "prover/saturation/state.hpp"
 
 namespace velkor::saturation {
@@ -31,6 +33,11 @@ void Saturation::select_literals(Clause* c) {
   for (std::uint32_t i = 0; i < n; ++i) {
     const Literal& l = c->literals[i];
     if (l.positive) continue;
+    if (!l.equation && strategy.avoid_positive_predicates &&
+        std::any_of(c->literals, c->literals + n, [&](const Literal& m) {
+          return m.positive && !m.equation && m.left->symbol == l.left->symbol;
+        }))
+      continue;
     const double weight = static_cast<double>(l.left->weight) +
                           (l.equation ? static_cast<double>(l.right->weight) : 0);
     double score = 0;

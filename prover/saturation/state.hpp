@@ -125,8 +125,9 @@ class Saturation {
   void instances(const Clause* c, std::uint32_t offset, std::vector<Literal>& out);
   bool maximal_in(const std::vector<Literal>& literals, std::size_t i, bool strict);
   bool too_heavy(const Term* t);
+  // `rule`: the index into Statistics::by_rule.
   void conclude(std::vector<Literal>& literals, Derivation* d, Clause* p0, std::uint32_t o0,
-                Clause* p1, std::uint32_t o1);
+                Clause* p1, std::uint32_t o1, int rule);
 
   // --- simplify.cpp
   // False: c is redundant (the caller frees it).  Only a given clause gets

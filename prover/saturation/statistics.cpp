@@ -15,6 +15,10 @@ std::string statistics_table(const Statistics& s) {
     out += '\n';
   };
   line("generated clauses", s.generated);
+  const char* rules[] = {"superposition", "resolution", "factoring", "equality resolution",
+                         "equality factoring"};
+  for (int r = 0; r < 5; ++r)
+    line((std::string("  by ") + rules[r]).c_str(), s.by_rule[r]);
   line("processed clauses", s.processed);
   line("kept clauses", s.kept);
   line("active clauses", s.active);

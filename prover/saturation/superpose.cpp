@@ -72,7 +72,8 @@ bool Saturation::maximal_in(const std::vector<Literal>& literals, std::size_t i,
 }
 
 void Saturation::conclude(std::vector<Literal>& literals, Derivation* d, Clause* p0,
-                          std::uint32_t o0, Clause* p1, std::uint32_t o1) {
+                          std::uint32_t o0, Clause* p1, std::uint32_t o1, int rule) {
+  ++stats.by_rule[rule];
   for (const Literal& l : literals)
     if (too_heavy(l.left) || too_heavy(l.right)) {
       delete d;
@@ -189,7 +190,7 @@ void Saturation::superposition(Clause* from, std::uint32_t fo, std::uint32_t fl,
     d->side[1] = static_cast<std::uint8_t>(is);
     d->path = scratch_path;
   }
-  conclude(conclusion, d, from, fo, into, io);
+  conclude(conclusion, d, from, fo, into, io, 0);
 }
 
 void Saturation::resolve(Clause* given) {
@@ -238,7 +239,7 @@ void Saturation::resolution(Clause* pos, std::uint32_t po, std::uint32_t pl, Cla
     d->literal[0] = pl;
     d->literal[1] = nl;
   }
-  conclude(conclusion, d, pos, po, neg, no);
+  conclude(conclusion, d, pos, po, neg, no, 1);
 }
 
 void Saturation::equality_resolution(Clause* given) {
@@ -256,7 +257,7 @@ void Saturation::equality_resolution(Clause* given) {
       if (k != i) conclusion.push_back(inst[k]);
     Derivation* d = derivation(Rule::kEqualityResolution);
     if (d != nullptr) d->literal[0] = i;
-    conclude(conclusion, d, given, 0, nullptr, 0);
+    conclude(conclusion, d, given, 0, nullptr, 0, 3);
   }
 }
 
@@ -291,7 +292,7 @@ void Saturation::equality_factoring(Clause* given) {
             d->side[0] = static_cast<std::uint8_t>(s);
             d->side[1] = static_cast<std::uint8_t>(s2);
           }
-          conclude(conclusion, d, given, 0, nullptr, 0);
+          conclude(conclusion, d, given, 0, nullptr, 0, 4);
         }
       }
     }
@@ -321,7 +322,7 @@ void Saturation::factoring(Clause* given) {
         d->literal[0] = i;
         d->literal[1] = j;
       }
-      conclude(conclusion, d, given, 0, nullptr, 0);
+      conclude(conclusion, d, given, 0, nullptr, 0, 2);
     }
   }
 }
