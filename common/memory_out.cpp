@@ -52,6 +52,10 @@ void count_release(std::size_t bytes) {
   memory_in_use.fetch_sub(bytes, std::memory_order_relaxed);
 }
 
+std::size_t memory_counted() {
+  return memory_in_use.load(std::memory_order_relaxed);
+}
+
 void watch_stack(unsigned long margin) {
   pthread_attr_t attr;
   if (pthread_getattr_np(pthread_self(), &attr) != 0) return;

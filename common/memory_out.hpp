@@ -37,6 +37,8 @@ void set_memory_limit(std::size_t bytes);
 // the caller runs out of memory once it has given back what it holds.
 [[nodiscard]] bool count_allocation(std::size_t bytes);
 void count_release(std::size_t bytes);
+// The bytes counted as in use.
+std::size_t memory_counted();
 
 // Sets `stack_floor` for the calling thread, leaving `margin` bytes of its
 // stack for the work done between two checks.

@@ -155,9 +155,20 @@ class Prover {
   bool statistics = false;               // "--statistics": counts and CPU time at the end
   std::int64_t memory_limit_mb = 0;      // "--memory-limit": heap of the process, 0 none
   std::int64_t index_limit_mb = 0;       // "--index-limit": size of the lemma index, 0 none
-  bool complete_search = true;      // no option that gives up completeness given (the option table)
-  bool free_numbers = false;        // "--free-numbers": numbers are not distinct objects
-  std::string schedule_file;        // "--schedule": the --auto schedule table to run
+  bool complete_search = true;  // no option that gives up completeness given (the option table)
+  bool free_numbers = false;    // "--free-numbers": numbers are not distinct objects
+  std::string schedule_file;    // "--schedule": the --auto schedule table to run
+  // "--saturation": the saturation engine alone; the "--sat-..." options set
+  // its strategy (-1 and empty: the named strategy's own setting).
+  struct SaturationOptions {
+    bool on = false;
+    std::string strategy;            // "--sat-strategy NAME"
+    std::int64_t selection = -1;     // "--sat-selection N"
+    std::int64_t weight_picks = -1;  // "--sat-ratio W:A"
+    std::int64_t age_picks = -1;
+    std::int64_t precedence = -1;    // "--sat-precedence N"
+    std::int64_t weight_limit = -1;  // "--sat-weight-limit N"
+  } saturation;
   static std::string usage_text();  // "--help", from the option table
   // "--equality-modification": the problem's equality is the modification's
   // (prover/equality); the search checks its ordering constraints, closes

@@ -426,7 +426,7 @@ std::string literal_text(const Problem& problem, const Literal& l,
   return (l.positive ? "" : "~") + term_text(problem, l.left, names);
 }
 
-std::string clause_text(const Problem& problem, const Clause& clause) {
+std::vector<std::string> clause_variable_names(const Clause& clause) {
   // Names as written, unless two are alike or one is not a variable's.
   std::vector<std::string> names = clause.variables;
   std::unordered_set<std::string> seen;
@@ -435,6 +435,11 @@ std::string clause_text(const Problem& problem, const Clause& clause) {
     as_written = as_written && is_variable_name(name) && seen.insert(name).second;
   if (!as_written)
     for (std::size_t i = 0; i < names.size(); ++i) names[i] = "X" + std::to_string(i + 1);
+  return names;
+}
+
+std::string clause_text(const Problem& problem, const Clause& clause) {
+  const std::vector<std::string> names = clause_variable_names(clause);
   std::string text;
   for (const Literal& l : clause.literals)
     text += (text.empty() ? "" : " | ") + literal_text(problem, l, names);

@@ -81,6 +81,9 @@ std::string tptp_text(const Symbol& symbol);
 // whatever their depth.
 std::string clause_text(const Problem& problem, const Clause& clause);
 
+// The names clause_text gives the clause's variables, by variable index.
+std::vector<std::string> clause_variable_names(const Clause& clause);
+
 // A term or literal of the problem in TPTP syntax, variable i written as
 // names[i] (a variable's name, or a ground term for an instance).
 std::string term_text(const Problem& problem, std::uint32_t term,

@@ -73,9 +73,11 @@ int Run::go() {
   memory_limit_mb = std::min<std::int64_t>(settings->memory_limit_mb, std::int64_t{1} << 40);
   common::set_memory_limit(memory_limit_mb > 0 ? static_cast<std::size_t>(memory_limit_mb) << 20
                                                : 0);
-  if ((settings->model_search || settings->ground_only) && !tptp_input) {
+  if ((settings->model_search || settings->ground_only || settings->saturation.on) && !tptp_input) {
     std::fprintf(stderr, "velkor: %s needs a TPTP problem\n",
-                 settings->model_search ? "--models" : "--ground");
+                 settings->model_search  ? "--models"
+                 : settings->ground_only ? "--ground"
+                                         : "--saturation");
     result.verdict = Verdict::kInappropriate;
     return report();
   }
@@ -92,6 +94,8 @@ int Run::go() {
     load_tableau(p, *v, true);
     if (p.model_search || p.ground_only) {
       result = models_slice(p, *v, p.time_limit, p.model_search);
+    } else if (p.saturation.on) {
+      result = saturation_slice(p, *v, p.time_limit);
     } else {
       // A search stopped by the clock may be very deep (a large first
       // depth bound): end the process from where it stands.

@@ -12,6 +12,7 @@
 //   tableau.cpp     the tableau search (with or without the equality
 //                   modification) on a slice
 //   models.cpp      model generation (grounding, finite models) on a slice
+//   saturation.cpp  the saturation engine on a slice
 //   schedule_run.cpp  the slices of --auto, one after another or at once
 //   report.cpp      the SZS status line, the output block, the statistics
 // Every engine is handed the same read-only Problem and gives back a
@@ -101,6 +102,10 @@ struct Run {
   // Decides by ground instances (a problem without function symbols), then,
   // with `finite_models`, by finite models, until `deadline`.
   SliceResult models_slice(Prover& p, Variant& v, double deadline, bool finite_models);
+
+  // ---- Saturation (saturation.cpp) -------------------------------------------
+  // The saturation engine with the prover's --sat- options until `deadline`.
+  SliceResult saturation_slice(Prover& p, Variant& v, double deadline);
 
   // ---- The schedule (schedule_run.cpp) -----------------------------------------
   int run_schedule();

@@ -92,7 +92,8 @@ SliceResult Run::run_slice(const Schedule& chosen, std::size_t i, double deadlin
     }
     v = variant(p);
     if (v == nullptr) return SliceResult{Verdict::kGaveUp, true, "", "no selection"};
-    load_tableau(p, *v, false);
+    // Only the tableau reads the clauses into its prover.
+    if (!p.model_search && !p.ground_only && !p.saturation.on) load_tableau(p, *v, false);
     char budget[64];
     std::snprintf(budget, sizeof budget, " (up to %.2f s of CPU)\n", deadline - cpu_seconds());
     print("% option set " + std::to_string(i + 1) + " of " + std::to_string(chosen.slices.size()) +
@@ -103,6 +104,7 @@ SliceResult Run::run_slice(const Schedule& chosen, std::size_t i, double deadlin
   }
   if ((p.model_search || p.ground_only) && problem != nullptr)
     return models_slice(p, *v, deadline, p.model_search);
+  if (p.saturation.on && problem != nullptr) return saturation_slice(p, *v, deadline);
   return tableau_slice(p, *v, deadline);
 }
 

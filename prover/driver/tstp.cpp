@@ -138,6 +138,54 @@ class RefutationWriter {
     return std::move(out_);
   }
 
+  // A derivation by saturation.
+  std::string run_saturation(const std::vector<saturation::ProofStep>& steps) {
+    print_start();
+    const tptp::Problem& problem = source_.problem->clauses;
+    std::unordered_map<std::size_t, std::string> clause_lines;
+    std::vector<std::string> names(steps.size());
+    auto parent_name = [&](const saturation::ProofParent& parent) {
+      if (!parent.problem_clause) return names[parent.index];
+      auto [it, inserted] = clause_lines.try_emplace(parent.index);
+      if (inserted) {
+        const tptp::Clause& clause = problem.clauses[parent.index];
+        std::string origin = origin_of(clause);
+        it->second = fresh(tptp::tptp_text(clause.name), true);
+        out_ += ("cnf(" + it->second + ", " + tptp_role(clause) + ", " +
+                 tptp::clause_text(problem, clause) + ", " + origin + ").\n");
+      }
+      return it->second;
+    };
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      const saturation::ProofStep& step = steps[i];
+      if (step.rule == "theory") {
+        names[i] = fresh("distinct_" + std::to_string(i + 1));
+        out_ +=
+            ("cnf(" + names[i] + ", axiom, " + step.clause + ", theory(" + step.theory + ")).\n");
+        continue;
+      }
+      std::vector<std::string> parents;
+      for (const saturation::ProofParent& parent : step.parents)
+        parents.push_back(parent_name(parent));
+      std::string info = "[status(thm)";
+      if (!step.info.empty()) info += ", " + step.info;
+      // A clause with a renamed copy of itself has a substitution for each
+      // citation, in their order, even an empty one.
+      const bool twice = parents.size() == 2 && parents[0] == parents[1];
+      for (std::size_t k = 0; k < step.bindings.size() && k < parents.size(); ++k)
+        if (twice || !step.bindings[k].empty())
+          info += ", subst(" + parents[k] + ", [" + step.bindings[k] + "])";
+      info += "]";
+      std::string cited;
+      for (const std::string& name : parents) cited += (cited.empty() ? "" : ", ") + name;
+      names[i] = fresh(i + 1 == steps.size() ? "refutation" : "s_" + std::to_string(i + 1));
+      out_ += ("cnf(" + names[i] + ", plain, " + step.clause + ", inference(" + step.rule + ", " +
+               info + ", [" + cited + "])).\n");
+    }
+    print_end();
+    return std::move(out_);
+  }
+
   // A problem with an empty clause: the tableau of that clause alone.
   std::string run_empty_clause(std::size_t index) {
     print_start();
@@ -507,6 +555,11 @@ bool proof_uses_conjecture(const Prover& prover) {
 std::string ground_refutation(Prover& prover, const ProofSource& source,
                               const std::vector<models::GroundInstance>& instances) {
   return RefutationWriter(prover, source).run_ground(instances);
+}
+
+std::string saturation_refutation(Prover& prover, const ProofSource& source,
+                                  const std::vector<saturation::ProofStep>& steps) {
+  return RefutationWriter(prover, source).run_saturation(steps);
 }
 
 }  // namespace velkor

@@ -15,6 +15,7 @@
 #include "prover/models/models.hpp"
 #include "prover/problem/problem.hpp"
 #include "prover/prover.hpp"
+#include "prover/saturation/saturation.hpp"
 #include "tptp/writer.hpp"
 
 namespace velkor {
@@ -47,5 +48,11 @@ bool proof_uses_conjecture(const Prover& prover);
 // clauses of equality theory are leaves), and a final $false citing them.
 std::string ground_refutation(Prover& prover, const ProofSource& source,
                               const std::vector<models::GroundInstance>& instances);
+
+// A refutation by saturation: the problem's clauses the derivation rests
+// on, each derived clause with its rule, replay entries and parents, parents
+// first, the last one $false.
+std::string saturation_refutation(Prover& prover, const ProofSource& source,
+                                  const std::vector<saturation::ProofStep>& steps);
 
 }  // namespace velkor

@@ -16,77 +16,65 @@ std::vector<std::pair<Term*, std::int64_t>>& balance() {
   return cells;
 }
 
-void weigh(Term* t, std::int64_t sign, std::int64_t& weight) {
-  t = Prover::ref(t);
-  weight += sign;
-  if (is_variable(t)) {
-    auto& cells = balance();
-    for (auto& cell : cells)
-      if (cell.first == t) {
-        cell.second += sign;
-        return;
-      }
-    cells.emplace_back(t, sign);
-    return;
+// The search's terms as the ordering reads them: through the bindings of
+// the current tableau, every symbol and variable of weight 1.
+struct SearchTerms {
+  using Ref = Term*;
+
+  static Term* deref(Term* t) { return Prover::ref(t); }
+  static bool identical(Term* s, Term* t) { return s == t; }
+  static bool equal(Term* s, Term* t) { return Prover::ref_equal(s, t); }
+  static bool is_variable(Term* t) { return velkor::is_variable(t); }
+  static std::int64_t arity(Term* t) { return t->functor->arity; }
+  static Term* arg(Term* t, std::int64_t i) { return t->args[i]; }
+
+  static bool occurs(Term* v, Term* t) {
+    t = Prover::ref(t);
+    if (t == v) return true;
+    if (velkor::is_variable(t)) return false;
+    for (std::int64_t i = 0; i < t->functor->arity; ++i)
+      if (occurs(v, t->args[i])) return true;
+    return false;
   }
-  for (std::int64_t i = 0; i < t->functor->arity; ++i) weigh(t->args[i], sign, weight);
-}
 
-bool occurs(Term* v, Term* t) {
-  t = Prover::ref(t);
-  if (t == v) return true;
-  if (is_variable(t)) return false;
-  for (std::int64_t i = 0; i < t->functor->arity; ++i)
-    if (occurs(v, t->args[i])) return true;
-  return false;
-}
+  static void begin_balance() { balance().clear(); }
 
-// -1, 0, 1 as f is below, equal to, above g in the precedence.
-int compare_precedence(const Functor* f, const Functor* g) {
-  if (f == g) return 0;
-  if (f->arity != g->arity) return f->arity < g->arity ? -1 : 1;
-  return f->number < g->number ? -1 : 1;
-}
+  static void weigh(Term* t, std::int64_t sign, std::int64_t& weight) {
+    t = Prover::ref(t);
+    weight += sign;
+    if (velkor::is_variable(t)) {
+      auto& cells = balance();
+      for (auto& cell : cells)
+        if (cell.first == t) {
+          cell.second += sign;
+          return;
+        }
+      cells.emplace_back(t, sign);
+      return;
+    }
+    for (std::int64_t i = 0; i < t->functor->arity; ++i) weigh(t->args[i], sign, weight);
+  }
+
+  static void read_balance(bool& s_lacks, bool& t_lacks) {
+    for (const auto& cell : balance()) {
+      s_lacks = s_lacks || cell.second < 0;
+      t_lacks = t_lacks || cell.second > 0;
+    }
+  }
+
+  static int compare_precedence(Term* s, Term* t) {
+    const Functor* f = s->functor;
+    const Functor* g = t->functor;
+    if (f == g) return 0;
+    return order::compare_by_arity_and_occurrence(f->arity, f->number, g->arity, g->number);
+  }
+};
 
 }  // namespace
 
 Order compare(Term* s, Term* t) {
-  s = Prover::ref(s);
-  t = Prover::ref(t);
-  if (s == t) return Order::kEqual;
-  if (is_variable(s)) return !is_variable(t) && occurs(s, t) ? Order::kLess : Order::kIncomparable;
-  if (is_variable(t)) return occurs(t, s) ? Order::kGreater : Order::kIncomparable;
-  std::int64_t weight = 0;
-  balance().clear();
-  weigh(s, 1, weight);
-  weigh(t, -1, weight);
-  // s can be greater only if every variable occurs in it at least as often
-  // as in t, and t only the other way round.
-  bool s_lacks = false, t_lacks = false;
-  for (const auto& cell : balance()) {
-    s_lacks = s_lacks || cell.second < 0;
-    t_lacks = t_lacks || cell.second > 0;
-  }
-  Order order = Order::kEqual;
-  if (weight != 0) {
-    order = weight > 0 ? Order::kGreater : Order::kLess;
-  } else if (s_lacks && t_lacks) {
-    return Order::kIncomparable;
-  } else if (const int precedence = compare_precedence(s->functor, t->functor); precedence != 0) {
-    order = precedence > 0 ? Order::kGreater : Order::kLess;
-  } else {
-    for (std::int64_t i = 0; i < s->functor->arity; ++i) {
-      Term* a = Prover::ref(s->args[i]);
-      Term* b = Prover::ref(t->args[i]);
-      if (!Prover::ref_equal(a, b)) {
-        order = compare(a, b);
-        break;
-      }
-    }
-  }
-  if ((order == Order::kGreater && s_lacks) || (order == Order::kLess && t_lacks))
-    return Order::kIncomparable;
-  return order;
+  SearchTerms view;
+  return order::compare(view, s, t);
 }
 
 bool greater(Term* s, Term* t) {

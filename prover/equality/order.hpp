@@ -1,11 +1,10 @@
-// The reduction ordering of the equality modification: a Knuth-Bendix
-// ordering on the search's terms, read through their bindings.
+// The reduction ordering of the equality modification: the Knuth-Bendix
+// ordering of prover/order/kbo.hpp on the search's terms, read through
+// their bindings.
 //
 // Every symbol and every variable weighs 1, which makes the ordering total
-// on ground terms and well-founded.  The precedence comes from the
-// signature: a symbol of greater arity is greater, and among symbols of one
-// arity the one met later in the problem is greater, so constants are the
-// smallest terms of their weight.  On terms with variables the ordering
+// on ground terms and well-founded.  The precedence is the shared default:
+// by arity, then by first appearance in the problem.  On terms with variables the ordering
 // holds only when it holds for every instance (a variable must occur in the
 // greater term at least as often as in the smaller one), which is what
 // lets the search refuse a constraint for good as soon as its reverse
@@ -13,13 +12,14 @@
 #pragma once
 
 #include "prover/input/records.hpp"
+#include "prover/order/kbo.hpp"
 
 namespace velkor::equality {
 
 // How s and t compare for every instance of the current bindings:
 // kGreater when s > t holds for all of them, kLess when t > s does, kEqual
 // when they are identical, else kIncomparable (the instances decide).
-enum class Order { kGreater, kLess, kEqual, kIncomparable };
+using Order = order::Order;
 Order compare(Term* s, Term* t);
 
 // s > t in the ordering, for every instance of the current bindings.

@@ -99,6 +99,14 @@ const Option kOptions[] = {
      "end with MemoryOut when the heap would pass N megabytes"},
     {"--index-limit", true, [](Prover& p, std::int64_t n) { p.index_limit_mb = n; },
      "the lemma index takes no new lemma once it holds N megabytes"},
+    {"--saturation", false, [](Prover& p, std::int64_t) { p.saturation.on = true; },
+     "saturation by superposition alone (TPTP problems)"},
+    {"--sat-selection", true, [](Prover& p, std::int64_t n) { p.saturation.selection = n; },
+     "--saturation: literal selection 0 none, 1 largest negative, 2 smallest, 3 complex"},
+    {"--sat-precedence", true, [](Prover& p, std::int64_t n) { p.saturation.precedence = n; },
+     "--saturation: precedence 0 by arity and occurrence, 1 rare symbols greater"},
+    {"--sat-weight-limit", true, [](Prover& p, std::int64_t n) { p.saturation.weight_limit = n; },
+     "--saturation: discard clauses heavier than N symbols (0: none)"},
     {"--equality-modification", false,
      [](Prover& p, std::int64_t) { p.equality_modification = true; },
      "search the equality modification instead of the equality axioms", false},
@@ -131,7 +139,23 @@ const Option kSpecialOptions[] = {
     {"--time-limit", true, nullptr, "stop after N seconds of CPU time (a decimal number; 0: none)"},
     {"--cores", true, nullptr, "with --auto, up to N option sets at once in child processes"},
     {"--schedule FILE", false, nullptr, "with --auto, run the schedule table in FILE"},
+    {"--sat-strategy NAME", false, nullptr,
+     "--saturation: a named strategy (default, plain, goal, complex)"},
+    {"--sat-ratio W:A", false, nullptr,
+     "--saturation: W clauses picked by weight for every A by age (default 5:1)"},
 };
+
+// "W:A", two whole numbers of at most six digits.
+bool read_ratio(const std::string& word, std::int64_t& w, std::int64_t& a) {
+  const std::size_t colon = word.find(':');
+  if (colon == std::string::npos || colon == 0 || colon + 1 == word.size() || colon > 6 ||
+      word.size() - colon - 1 > 6 || word.find_first_not_of("0123456789:") != std::string::npos ||
+      word.find(':', colon + 1) != std::string::npos)
+    return false;
+  w = std::strtol(word.substr(0, colon).c_str(), nullptr, 10);
+  a = std::strtol(word.substr(colon + 1).c_str(), nullptr, 10);
+  return w + a > 0;
+}
 
 }  // namespace
 
@@ -179,6 +203,19 @@ std::size_t Prover::update_defaults(const std::vector<std::string>& words) {
     }
     if (word == "--schedule") {
       schedule_file = words[i + 1];
+      i += 2;
+      continue;
+    }
+    if (word == "--sat-strategy") {
+      saturation.strategy = words[i + 1];
+      i += 2;
+      continue;
+    }
+    if (word == "--sat-ratio") {
+      if (!read_ratio(words[i + 1], saturation.weight_picks, saturation.age_picks)) {
+        print("Abort: error in parameter list\n");
+        end_run(Outcome::kOptionError, 1);
+      }
       i += 2;
       continue;
     }

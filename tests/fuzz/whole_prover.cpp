@@ -75,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       {"--equality-modification", "-reg", "-d", "4"},
       {"--ground", "--time-limit", "0.05"},
       {"--models", "--time-limit", "0.05"},
+      {"--saturation", "--time-limit", "0.05"},
       {"--auto", "--time-limit", "0.1"},
   };
   std::string definite;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <unordered_map>
@@ -14,6 +15,7 @@
 
 #include "tools/proof_check/equality.hpp"
 #include "tools/proof_check/proof.hpp"
+#include "tools/proof_check/replay.hpp"
 #include "tools/proof_check/tstp.hpp"
 #include "tptp/error.hpp"
 #include "tptp/reader.hpp"
@@ -141,6 +143,127 @@ std::string error_text(const tptp::ConvertError& error) {
          error.what();
 }
 
+// With the problem: every leaf taken from a file is that file's clause.
+// The problem is read only when there is such a leaf, so that a refutation
+// whose leaves all come from clausified fof formulas needs no clause-form
+// problem.  `leaf(i)` tells the lines that are not derived.
+template <class Leaf>
+std::optional<CheckResult> compare_with_problem(const tstp::Refutation& refutation,
+                                                const CheckOptions& options, Leaf&& leaf,
+                                                std::size_t leaves, std::string& compared_text) {
+  if (!options.problem) return std::nullopt;
+  const std::vector<tstp::Line>& lines = refutation.lines;
+  const tptp::Problem& store = refutation.terms;
+  const std::string& file = options.input_name;
+  auto reject = [&](const tstp::Line& line, const std::string& message) {
+    return finish(Outcome::kRejected, place(file, static_cast<std::size_t>(line.line)) + message);
+  };
+  auto name_of = [&](std::size_t i) { return lines[i].clause.name.spelling; };
+  std::size_t compared = 0;
+  tptp::Problem problem;
+  std::unordered_multimap<std::string, std::size_t> clauses;
+  bool read = false;
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    if (!lines[i].cnf || !leaf(i) || lines[i].source != tstp::Source::kFile) continue;
+    if (!read) {
+      read = true;
+      try {
+        tptp::read_problem(problem, options.problem_path, tptp::ReadOptions{options.tptp_root},
+                           options.problem);
+      } catch (const tptp::ConvertError& error) {
+        return finish(Outcome::kUnusable, "unusable problem file: " + error_text(error));
+      }
+      for (std::size_t c = 0; c < problem.clauses.size(); ++c)
+        clauses.emplace(problem.clauses[c].name_key, c);
+    }
+    const tstp::Line& line = lines[i];
+    auto [begin, end] = clauses.equal_range(line.file_clause_key);
+    if (begin == end)
+      return reject(line, name_of(i) + " is taken from clause " + line.file_clause_name +
+                              ", which the problem does not have");
+    bool same = std::any_of(begin, end, [&](const auto& entry) {
+      return tstp::is_variant(store, line.clause, problem, problem.clauses[entry.second]);
+    });
+    if (!same)
+      return reject(line, name_of(i) + " is not the problem's clause " + line.file_clause_name +
+                              ": " + tstp::to_string(store, line.clause) + " against " +
+                              tstp::to_string(problem, problem.clauses[begin->second]));
+    ++compared;
+  }
+  compared_text = "; " + std::to_string(compared) + " of " + std::to_string(leaves) +
+                  " leaves are the problem's clauses, " + std::to_string(leaves - compared) +
+                  " not compared (not taken from a file)";
+  return std::nullopt;
+}
+
+// Clauses made from formulas, and those the equality modification made
+// from the problem's, are leaves like the problem's clauses.
+bool from_formulas(const tstp::Line& line) {
+  return line.rule == "clausify" || line.rule == "negate_conjecture" ||
+         line.rule == "equality_modification";
+}
+
+// A refutation by saturation: every derived line is replayed from its
+// parents by its rule (tools/proof_check/replay.hpp), the last one is $false.
+CheckResult check_saturation(const tstp::Refutation& refutation, const CheckOptions& options) {
+  const std::vector<tstp::Line>& lines = refutation.lines;
+  const tptp::Problem& store = refutation.terms;
+  const std::string& file = options.input_name;
+  auto reject = [&](const tstp::Line& line, const std::string& message) {
+    return finish(Outcome::kRejected, place(file, static_cast<std::size_t>(line.line)) + message);
+  };
+  std::unordered_map<std::string, std::size_t> by_name;
+  for (std::size_t i = 0; i < lines.size(); ++i) by_name.emplace(lines[i].clause.name_key, i);
+  const tstp::Line& last = lines.back();
+  if (!last.cnf || !last.clause.literals.empty() || last.clause.always_true)
+    return reject(last, "the last line must derive $false");
+  std::vector<bool> derived(lines.size(), false);
+  std::size_t leaves = 0, steps = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const tstp::Line& line = lines[i];
+    const std::string& name = line.clause.name.spelling;
+    if (line.cnf && line.source == tstp::Source::kTheory &&
+        !valid_in_equality_theory(store, line.clause))
+      return reject(line, name + " is not valid in the theory of equality: " +
+                              tstp::to_string(store, line.clause));
+    if (line.source != tstp::Source::kInference || from_formulas(line)) {
+      leaves += line.cnf ? 1 : 0;
+      continue;
+    }
+    if (!is_saturation_rule(line.rule))
+      return finish(Outcome::kUnusable,
+                    "unusable proof: " + place(file, static_cast<std::size_t>(line.line)) +
+                        "the rule " + line.rule + " is not one that proof-check checks");
+    if (!line.cnf) return reject(line, "a derived line must be a cnf line");
+    std::vector<const tstp::Line*> parents;
+    for (std::size_t k = 0; k < line.parent_keys.size(); ++k) {
+      auto parent = by_name.find(line.parent_keys[k]);
+      if (parent == by_name.end())
+        return reject(
+            line, name + " cites " + line.parent_names[k] + ", which is no line of the refutation");
+      if (parent->second >= i)
+        return reject(line,
+                      name + " cites " + line.parent_names[k] + ", which does not come before it");
+      if (!lines[parent->second].cnf)
+        return reject(line, name + " cites " + line.parent_names[k] + ", a fof line");
+      parents.push_back(&lines[parent->second]);
+    }
+    const std::string failure = replay_step(refutation, line, parents);
+    if (!failure.empty())
+      return reject(line, name + " does not replay by " + line.rule + ": " + failure + ": " +
+                              tstp::to_string(store, line.clause));
+    derived[i] = true;
+    ++steps;
+  }
+  std::string compared_text;
+  if (std::optional<CheckResult> bad = compare_with_problem(
+          refutation, options, [&](std::size_t i) { return !derived[i]; }, leaves, compared_text))
+    return *bad;
+  return finish(Outcome::kChecks, "proof checks: " + std::to_string(steps) +
+                                      " saturation steps replay from " + std::to_string(leaves) +
+                                      " leaves" + compared_text);
+}
+
 // The checks of a TSTP refutation, in the order tools/proof_check/README.md
 // lists them; each failure names the file and line of the faulty line.
 CheckResult check_refutation(std::string_view output, const tstp::BlockPosition& block,
@@ -174,6 +297,7 @@ CheckResult check_refutation(std::string_view output, const tstp::BlockPosition&
       return reject(lines[i], "the name " + lines[i].clause.name.spelling +
                                   " is given to an earlier line too");
   auto name_of = [&](std::size_t i) { return lines[i].clause.name.spelling; };
+  if (is_saturation_rule(lines.back().rule)) return check_saturation(refutation, options);
 
   // Both final rules claim the same: the instances cited are propositionally
   // unsatisfiable (a closed tableau's, or a set of ground instances).
@@ -195,11 +319,7 @@ CheckResult check_refutation(std::string_view output, const tstp::BlockPosition&
     if (line.cnf && line.source == Source::kTheory && !valid_in_equality_theory(store, line.clause))
       return reject(line, name_of(i) + " is not valid in the theory of equality: " +
                               tstp::to_string(store, line.clause));
-    // Clauses made from formulas, and those the equality modification made
-    // from the problem's, are leaves like the problem's clauses.
-    const bool from_formulas = line.rule == "clausify" || line.rule == "negate_conjecture" ||
-                               line.rule == "equality_modification";
-    if (line.source == Source::kInference && !from_formulas) {
+    if (line.source == Source::kInference && !from_formulas(line)) {
       if (refutes(line.rule))
         return reject(line, "only the last line may derive $false by " + line.rule);
       if (line.rule != "instantiation")
@@ -248,50 +368,10 @@ CheckResult check_refutation(std::string_view output, const tstp::BlockPosition&
     if (instance[i] && !cited[i])
       return reject(last, "the $false line does not cite the instance " + name_of(i));
 
-  // With the problem: every leaf taken from a file is that file's clause.
-  // The problem is read only when there is such a leaf, so that a refutation
-  // whose leaves all come from clausified fof formulas needs no clause-form
-  // problem.
   std::string compared_text;
-  if (options.problem) {
-    std::size_t compared = 0;
-    auto from_file = [&](std::size_t i) {
-      return lines[i].cnf && !instance[i] && lines[i].source == Source::kFile;
-    };
-    tptp::Problem problem;
-    std::unordered_multimap<std::string, std::size_t> clauses;
-    bool read = false;
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-      if (!from_file(i)) continue;
-      if (!read) {
-        read = true;
-        try {
-          tptp::read_problem(problem, options.problem_path, tptp::ReadOptions{options.tptp_root},
-                             options.problem);
-        } catch (const tptp::ConvertError& error) {
-          return finish(Outcome::kUnusable, "unusable problem file: " + error_text(error));
-        }
-        for (std::size_t c = 0; c < problem.clauses.size(); ++c)
-          clauses.emplace(problem.clauses[c].name_key, c);
-      }
-      const Line& line = lines[i];
-      auto [begin, end] = clauses.equal_range(line.file_clause_key);
-      if (begin == end)
-        return reject(line, name_of(i) + " is taken from clause " + line.file_clause_name +
-                                ", which the problem does not have");
-      bool same = std::any_of(begin, end, [&](const auto& entry) {
-        return tstp::is_variant(store, line.clause, problem, problem.clauses[entry.second]);
-      });
-      if (!same)
-        return reject(line, name_of(i) + " is not the problem's clause " + line.file_clause_name +
-                                ": " + tstp::to_string(store, line.clause) + " against " +
-                                tstp::to_string(problem, problem.clauses[begin->second]));
-      ++compared;
-    }
-    compared_text = "; " + std::to_string(compared) + " of " + std::to_string(leaves) +
-                    " leaves are the problem's clauses, " + std::to_string(leaves - compared) +
-                    " not compared (not taken from a file)";
-  }
+  if (std::optional<CheckResult> bad = compare_with_problem(
+          refutation, options, [&](std::size_t i) { return !instance[i]; }, leaves, compared_text))
+    return *bad;
 
   std::vector<const tptp::Clause*> ground_set;
   std::set<std::size_t> parents;

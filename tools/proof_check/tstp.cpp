@@ -35,6 +35,8 @@ struct GeneralNode {
   std::string text;     // the word as written
   bool colon = false;   // LEFT : RIGHT (elements 0 and 1)
   std::uint32_t first = 0, count = 0;  // elements in GeneralTerms::elements
+  bool has_term = false;               // $fot(T): T read into the refutation's terms
+  std::uint32_t term = 0;
 };
 
 struct GeneralTerms {
@@ -96,8 +98,11 @@ class RefutationReader {
       skip_formula();
     if (accept(Tok::Comma)) {
       GeneralTerms terms;
+      binding_variables_.clear();
+      binding_names_.clear();
       std::uint32_t source = general_term(&terms);
       read_source(terms, terms.nodes[source], line);
+      line.binding_variables = binding_names_;
       if (accept(Tok::Comma)) general_term();  // useful info
     }
     expect(Tok::RParen, "')' closing the line");
@@ -185,7 +190,19 @@ class RefutationReader {
                  token.kind == Tok::Number || token.kind == Tok::DistinctObject) {
         done = make({token.kind, token.text, false, 0, 0});
         bool word = token.kind == Tok::LowerWord || token.kind == Tok::SingleQuoted;
-        if (token.kind == Tok::DollarWord && lex_.peek().kind == Tok::LParen) {
+        if (token.kind == Tok::DollarWord && token.text == "$fot" &&
+            lex_.peek().kind == Tok::LParen) {
+          lex_.take();  // a term, kept for the replay of the step
+          const std::uint32_t term = tptp::read_term(lex_, out_.terms, [this](const Token& v) {
+            auto [it, added] = binding_variables_.try_emplace(
+                v.text, static_cast<std::uint32_t>(binding_names_.size()));
+            if (added) binding_names_.push_back(v.text);
+            return it->second;
+          });
+          terms.nodes[done].has_term = true;
+          terms.nodes[done].term = term;
+          expect(Tok::RParen, "')' after the term");
+        } else if (token.kind == Tok::DollarWord && lex_.peek().kind == Tok::LParen) {
           lex_.take();  // formula data such as $fof(...): its formula is passed over
           skip_formula();
           expect(Tok::RParen, "')' after the formula");
@@ -273,13 +290,72 @@ class RefutationReader {
         line.parent_keys.push_back(std::move(key));
         line.parent_names.push_back(std::move(written));
       }
+      const GeneralNode& info = terms.element(source, 1);
+      if (info.kind == Tok::LBracket)
+        for (std::uint32_t i = 0; i < info.count; ++i)
+          read_entry(terms, terms.element(info, i), line);
     } else {
       line.source = Source::kOther;
     }
   }
 
+  // A replay entry NAME(ARGS) of an inference's annotation, or a
+  // subst(PARENT, [bind(V, $fot(T)), ...]); other entries are passed over.
+  void read_entry(const GeneralTerms& terms, const GeneralNode& node, Line& line) const {
+    if (node.kind != Tok::LowerWord || node.colon || node.count == 0) return;
+    if (node.text == "subst") {
+      Substitution subst;
+      if (node.count != 2 || terms.element(node, 1).kind != Tok::LBracket ||
+          !annotation_name(terms.element(node, 0), subst.parent_key, subst.parent_name))
+        fail(line.line, "subst(...) needs a parent and a list of bindings");
+      const GeneralNode& list = terms.element(node, 1);
+      for (std::uint32_t i = 0; i < list.count; ++i) {
+        const GeneralNode& bind = terms.element(list, i);
+        if (bind.kind != Tok::LowerWord || bind.text != "bind" || bind.count != 2 ||
+            terms.element(bind, 0).kind != Tok::UpperWord || terms.element(bind, 0).count != 0 ||
+            !terms.element(bind, 1).has_term)
+          fail(line.line, "a binding must be bind(Variable, $fot(term))");
+        subst.bindings.emplace_back(terms.element(bind, 0).text, terms.element(bind, 1).term);
+      }
+      line.substitutions.push_back(std::move(subst));
+      return;
+    }
+    InfoEntry entry;
+    entry.name = node.text;
+    for (std::uint32_t i = 0; i < node.count; ++i) {
+      const GeneralNode& a = terms.element(node, i);
+      InfoArgument argument;
+      if (a.kind == Tok::Number && a.count == 0 && !a.colon) {
+        argument.kind = InfoArgument::kNumber;
+        argument.number = small_number(a.text);
+      } else if (a.kind == Tok::LowerWord && a.count == 0 && !a.colon) {
+        argument.kind = InfoArgument::kWord;
+        argument.word = a.text;
+      } else if (a.kind == Tok::LBracket) {
+        argument.kind = InfoArgument::kList;
+        for (std::uint32_t k = 0; k < a.count; ++k) {
+          const GeneralNode& item = terms.element(a, k);
+          argument.list.push_back(item.kind == Tok::Number ? small_number(item.text) : -1);
+        }
+      }
+      entry.arguments.push_back(std::move(argument));
+    }
+    line.info.push_back(std::move(entry));
+  }
+
+  // A decimal number of at most nine digits, else -1 (no literal number or
+  // argument position is that large).
+  static std::int64_t small_number(const std::string& text) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+      return -1;
+    return std::stoll(text);
+  }
+
   tptp::Lexer lex_;
   Refutation& out_;
+  std::unordered_map<std::string, std::uint32_t> binding_variables_;  // of the line's $fot terms
+  std::vector<std::string> binding_names_;
   std::unordered_map<std::string, std::uint32_t> variables_;  // of the clause being read
 };
 

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,17 +34,42 @@ enum class Source : unsigned char {
   kOther,      // any other source (introduced(...), ...)
 };
 
+// An entry of an inference's annotation that says where its rule applies,
+// such as from(1,left) or into(2,right,[1,2]): the name and the
+// arguments, each a number, a word or a list of numbers.
+struct InfoArgument {
+  enum Kind : unsigned char { kNumber, kWord, kList, kOther } kind = kOther;
+  std::int64_t number = 0;
+  std::string word;
+  std::vector<std::int64_t> list;
+};
+struct InfoEntry {
+  std::string name;
+  std::vector<InfoArgument> arguments;
+};
+
+// subst(PARENT, [bind(V, $fot(T)), ...]): the terms a parent's variables are
+// bound to.  A term's variables are numbered in Line::binding_variables.
+struct Substitution {
+  std::string parent_key;
+  std::string parent_name;
+  std::vector<std::pair<std::string, std::uint32_t>> bindings;  // variable name, term
+};
+
 // One annotated formula of the block.
 struct Line {
   int line = 0;         // line of the input on which it starts
   bool cnf = true;      // false for fof: its formula is skipped, only its name counts
   tptp::Clause clause;  // name, name_key and, for cnf, the literals (false ones removed)
   Source source = Source::kNone;
-  std::string rule;                       // kInference: the rule's name
-  std::vector<std::string> parent_keys;   // kInference: the cited names, as name keys
-  std::vector<std::string> parent_names;  // kInference: the same, as written
-  std::string file_clause_key;            // kFile: the name of the clause in the file
-  std::string file_clause_name;           // kFile: the same, as written
+  std::string rule;                            // kInference: the rule's name
+  std::vector<std::string> parent_keys;        // kInference: the cited names, as name keys
+  std::vector<std::string> parent_names;       // kInference: the same, as written
+  std::string file_clause_key;                 // kFile: the name of the clause in the file
+  std::string file_clause_name;                // kFile: the same, as written
+  std::vector<InfoEntry> info;                 // kInference: the entries after the status
+  std::vector<Substitution> substitutions;     // kInference: subst(...) entries
+  std::vector<std::string> binding_variables;  // names of the variables of their terms
 };
 
 struct Refutation {

@@ -31,9 +31,13 @@ bool satisfied(const std::string& s) {
 
 TEST(Differential, EveryEngineAgreesOnGeneratedProblems) {
   const std::vector<std::vector<std::string>> engines = {
-      {"-reg", "-d", "6"}, {"--equality-modification", "-reg", "-d", "6"},
-      {"--ground"},        {"--models"},
-      {"--auto"},          {"--auto", "--cores", "2"},
+      {"-reg", "-d", "6"},
+      {"--equality-modification", "-reg", "-d", "6"},
+      {"--ground"},
+      {"--models"},
+      {"--saturation"},
+      {"--auto"},
+      {"--auto", "--cores", "2"},
   };
   constexpr int kProblems = 150;
   std::mt19937 random(20261207);
