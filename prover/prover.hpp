@@ -155,6 +155,12 @@ class Prover {
   std::int64_t memory_limit_mb = 0;      // "--memory-limit": heap of the process, 0 none
   std::int64_t index_limit_mb = 0;       // "--index-limit": size of the lemma index, 0 none
   static std::string usage_text();       // "--help", from the option table
+  // "--select": the parameters of a premise selection (prover/select), as
+  // given; the driver searches only the premises it keeps.  Empty: none.
+  std::string premise_selection;
+  // Set by the driver when the clause set leaves premises of the problem
+  // out: then a failed search, however complete, shows nothing.
+  bool premises_left_out = false;
   // "--equality-modification": the problem's equality is the modification's
   // (prover/equality); the search checks its ordering constraints, closes
   // s != t by reflexivity first and takes s = t and t = s as one literal.

@@ -16,6 +16,7 @@
 #include "prover/driver/portfolio.hpp"
 #include "prover/driver/problem_file.hpp"
 #include "prover/driver/schedule.hpp"
+#include "prover/driver/selection.hpp"
 #include "prover/driver/tstp.hpp"
 #include "prover/models/models.hpp"
 #include "prover/prover.hpp"
@@ -33,9 +34,10 @@ constexpr std::int64_t kScheduleIndexLimitMb = 1024;
 // start clauses give up completeness; pruning by matings, the equality
 // differences and the equality modification (its ordering constraints) are
 // not known to keep it; after them a failure only means the search gave up.
+// On a selection of the premises no failure shows anything.
 bool search_is_complete(const Prover& p) {
   return !p.matings_pruning && !p.equality && !p.restricted_backtracking && !p.conjecture_start &&
-         !p.equality_modification;
+         !p.equality_modification && !p.premises_left_out;
 }
 
 // Hands the prover what the equality modification adds to its clauses:
@@ -151,6 +153,11 @@ class Run {
       prover_->outcome = Outcome::kUnsupported;
       return finish(1);
     }
+    if (!prover_->premise_selection.empty() && !tptp_input_) {
+      std::fputs("velkor: --select needs a TPTP problem\n", prover_->err);
+      prover_->outcome = Outcome::kUnsupported;
+      return finish(1);
+    }
     if (tptp_input_ && !read_tptp()) return finish(status_);
     if (prover_->model_search) return model_search();
     if (prover_->auto_mode) return schedule();
@@ -232,7 +239,7 @@ class Run {
     p.print(path_ + ": Trying to parse\n");
     p.flush();
     try {
-      tptp_ = read_tptp_problem(path_);
+      tptp_ = read_selected_problem(p, path_);
     } catch (const tptp::ConvertError& error) {
       std::fprintf(p.err, "velkor: %s\n", error.where_and_what().c_str());
       std::fflush(p.err);
@@ -280,6 +287,7 @@ class Run {
       }
       return;
     }
+    p.premises_left_out = tptp_input_ && tptp_->premises_left_out;
     const tptp::Written* written = tptp_input_ ? &tptp_->written : nullptr;
     const tptp::Written* modified =
         tptp_input_ && p.equality_modification ? equality_modification(*tptp_) : nullptr;
@@ -348,6 +356,11 @@ class Run {
     if (result.verdict == models::Verdict::kTooLarge && finite_models) {
       result = models::find_finite_model(problem, settings);
       p.print("% finite models: tried sizes up to " + std::to_string(result.domain_size) + "\n");
+    }
+    // A model of the kept premises says nothing of those left out.
+    if (result.verdict == models::Verdict::kSatisfiable && p.premises_left_out) {
+      p.print("% selection: a model of the kept premises is no answer\n");
+      result.verdict = models::Verdict::kTooLarge;
     }
     const bool conjecture = has_conjecture();
     switch (result.verdict) {

@@ -46,12 +46,18 @@ std::string problem_name(const std::string& path) {
   return name;
 }
 
-std::unique_ptr<TptpProblem> read_tptp_problem(const std::string& path) {
-  auto result = std::make_unique<TptpProblem>();
+tptp::Problem read_tptp_statements(const std::string& path) {
+  tptp::Problem problem;
   tptp::ReadOptions options;
   const char* root = std::getenv("TPTP");
   if (root != nullptr && *root != '\0') options.root = root;
-  tptp::read_problem(result->problem, path, options);
+  tptp::read_problem(problem, path, options);
+  return problem;
+}
+
+std::unique_ptr<TptpProblem> prepare_tptp_problem(tptp::Problem problem) {
+  auto result = std::make_unique<TptpProblem>();
+  result->problem = std::move(problem);
   tptp::clausify(result->problem);
   const std::vector<tptp::Clause>& clauses = result->problem.clauses;
   for (std::size_t i = 0; i < clauses.size(); ++i)
@@ -61,6 +67,10 @@ std::unique_ptr<TptpProblem> read_tptp_problem(const std::string& path) {
     }
   result->written = tptp::write_problem(result->problem);
   return result;
+}
+
+std::unique_ptr<TptpProblem> read_tptp_problem(const std::string& path) {
+  return prepare_tptp_problem(read_tptp_statements(path));
 }
 
 }  // namespace velkor

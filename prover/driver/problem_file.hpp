@@ -37,6 +37,9 @@ struct TptpProblem {
   // asked for (see equality_modification below).
   std::optional<tptp::Written> modified;
   bool modification_tried = false;
+  // A premise selection left statements of the problem out of `problem`:
+  // a refutation still refutes the whole problem, a failure shows nothing.
+  bool premises_left_out = false;
 };
 
 // Reads a TPTP problem, resolving includes against the TPTP environment
@@ -44,6 +47,11 @@ struct TptpProblem {
 // and turns its first-order formulas into clauses.  Throws
 // tptp::ConvertError.
 std::unique_ptr<TptpProblem> read_tptp_problem(const std::string& path);
+
+// The two halves of read_tptp_problem: reading the statements as they are,
+// and clausifying and writing them, so that a selection can come between.
+tptp::Problem read_tptp_statements(const std::string& path);
+std::unique_ptr<TptpProblem> prepare_tptp_problem(tptp::Problem problem);
 
 // The clause set of the equality modification (prover/equality), made on
 // the first call; null when the problem does not use equality, so that the

@@ -10,6 +10,7 @@
 
 #include "common/decimal.hpp"
 #include "prover/prover.hpp"
+#include "prover/select/select.hpp"
 
 namespace velkor {
 namespace {
@@ -119,6 +120,10 @@ const Option kSpecialOptions[] = {
      "equal-predecessor test on every selected subgoal (-eqpred 1: fail)"},
     {"--time-limit", true, nullptr, "stop after N seconds of CPU time (a decimal number; 0: none)"},
     {"--cores", true, nullptr, "with --auto, up to N option sets at once in child processes"},
+    // Its argument is a word, not a number: named in the usage row.
+    {"--select SPEC", false, nullptr,
+     "search only the premises a selection keeps (large theories); SPEC is\n"
+     "                              sine:TOLERANCE[:DEPTH[:THRESHOLD[:LIMIT]]], e.g. sine:1.2:2"},
 };
 
 }  // namespace
@@ -174,6 +179,17 @@ std::size_t Prover::update_defaults(const std::vector<std::string>& words) {
         end_run(Outcome::kOptionError, 1);
       }
       cores = static_cast<int>(n);
+      i += 2;
+      continue;
+    }
+    if (word == "--select") {
+      // Checked here, used by the driver when it reads the problem.
+      select::Params params;
+      if (!select::parse_params(words[i + 1], params)) {
+        print("Abort: error in parameter list\n");
+        end_run(Outcome::kOptionError, 1);
+      }
+      premise_selection = words[i + 1];
       i += 2;
       continue;
     }
