@@ -158,6 +158,9 @@ class Prover {
   bool complete_search = true;  // no option that gives up completeness given (the option table)
   bool free_numbers = false;    // "--free-numbers": numbers are not distinct objects
   std::string schedule_file;    // "--schedule": the --auto schedule table to run
+  // "--select": the parameters of a premise selection (prover/select), as
+  // given; the driver searches only the premises it keeps.  Empty: none.
+  std::string premise_selection;
   // "--saturation": the saturation engine alone; the "--sat-..." options set
   // its strategy (-1 and empty: the named strategy's own setting).
   struct SaturationOptions {

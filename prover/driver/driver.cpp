@@ -87,7 +87,12 @@ int Run::go() {
   Prover& p = *settings;
   Variant* v = variant(p);
   if (v == nullptr) {
-    result.verdict = Verdict::kOptionError;
+    result.verdict = Verdict::kInappropriate;
+    return report();
+  }
+  print_selection(*v);
+  if (auto refuted = empty_clause_result(p, *v)) {
+    result = std::move(*refuted);
     return report();
   }
   try {

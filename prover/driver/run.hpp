@@ -81,11 +81,16 @@ struct Run {
     std::optional<tptp::Written> written;
     std::optional<Modified> modified;
     bool modification_tried = false;
+    bool empty_clause() const { return problem != nullptr && problem->empty_clause.has_value(); }
   };
   std::map<std::string, Variant> variants;  // by selection, "" for the whole problem
   // The variant a prover's options ask for; null when they ask for a
   // selection that cannot be made (said on standard error).
   Variant* variant(const Prover& p);
+  void print_selection(const Variant& v) const;  // "% selection: ..." for a selection
+  // A variant whose clauses include the empty clause is refuted by it alone
+  // (a selection may keep a formula that is plainly false).
+  std::optional<SliceResult> empty_clause_result(Prover& p, const Variant& v) const;
   const tptp::Written& plain_written(Variant& v);
   const Modified* modified_written(Variant& v);  // null when the problem has no equality
   ProofSource proof_source(const Variant& v, const tptp::Written* w,

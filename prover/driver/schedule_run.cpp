@@ -93,12 +93,15 @@ SliceResult Run::run_slice(const Schedule& chosen, std::size_t i, double deadlin
     v = variant(p);
     if (v == nullptr) return SliceResult{Verdict::kGaveUp, true, "", "no selection"};
     // Only the tableau reads the clauses into its prover.
-    if (!p.model_search && !p.ground_only && !p.saturation.on) load_tableau(p, *v, false);
+    const bool tableau = !p.model_search && !p.ground_only && !p.saturation.on;
+    if (tableau && !v->empty_clause()) load_tableau(p, *v, false);
     char budget[64];
     std::snprintf(budget, sizeof budget, " (up to %.2f s of CPU)\n", deadline - cpu_seconds());
     print("% option set " + std::to_string(i + 1) + " of " + std::to_string(chosen.slices.size()) +
           ": " + slice.options + budget);
+    print_selection(*v);
     std::fflush(stdout);
+    if (auto refuted = empty_clause_result(p, *v)) return std::move(*refuted);
   } catch (const ProverExit&) {
     return tableau_result(p, v != nullptr ? *v : variants[""]);
   }

@@ -4,12 +4,49 @@
 // made on first use and kept for the slices after it; the problem itself
 // never changes.
 #include "prover/driver/run.hpp"
+#include "prover/select/select.hpp"
 
 namespace velkor {
 
 Run::Variant* Run::variant(const Prover& p) {
-  (void)p;
-  return &variants[""];
+  const std::string& spec = p.premise_selection;
+  auto [it, made] = variants.try_emplace(spec);
+  Variant& v = it->second;
+  if (!made || spec.empty()) return &v;
+  select::Params params;
+  if (problem == nullptr || !select::parse_params(spec, params)) {
+    std::fputs("velkor: --select needs a TPTP problem\n", stderr);
+    variants.erase(it);
+    return nullptr;
+  }
+  // The selection works on the statements as read; only what it keeps is
+  // clausified.  Selecting everything is the whole problem.
+  tptp::Problem statements = statements_of(*problem);
+  const select::Selection selection = select::select_premises(statements, params);
+  v.selection = selection.description;
+  v.partial = selection.partial();
+  if (!v.partial) {
+    v.problem = problem.get();
+    return &v;
+  }
+  v.selected = make_problem(path, select::restrict_problem(statements, selection),
+                            problem->theory.free_numbers);
+  v.problem = v.selected.get();
+  return &v;
+}
+
+void Run::print_selection(const Variant& v) const {
+  if (!v.selection.empty()) print("% selection: " + v.selection + "\n");
+}
+
+std::optional<SliceResult> Run::empty_clause_result(Prover& p, const Variant& v) const {
+  if (v.problem == nullptr || !v.problem->empty_clause) return std::nullopt;
+  SliceResult r;
+  r.verdict = Verdict::kRefutation;
+  r.uses_conjecture =
+      v.problem->clauses.clauses[*v.problem->empty_clause].role == tptp::Role::Conjecture;
+  if (p.proof_output) r.output = empty_clause_refutation(p, proof_source(v, nullptr, nullptr));
+  return r;
 }
 
 const tptp::Written& Run::plain_written(Variant& v) {

@@ -11,6 +11,7 @@
 
 #include "common/decimal.hpp"
 #include "prover/prover.hpp"
+#include "prover/select/select.hpp"
 
 namespace velkor {
 namespace {
@@ -139,6 +140,10 @@ const Option kSpecialOptions[] = {
     {"--time-limit", true, nullptr, "stop after N seconds of CPU time (a decimal number; 0: none)"},
     {"--cores", true, nullptr, "with --auto, up to N option sets at once in child processes"},
     {"--schedule FILE", false, nullptr, "with --auto, run the schedule table in FILE"},
+    // Its argument is a word, not a number: named in the usage row.
+    {"--select SPEC", false, nullptr,
+     "search only the premises a selection keeps (large theories); SPEC is\n"
+     "                              sine:TOLERANCE[:DEPTH[:THRESHOLD[:LIMIT]]], e.g. sine:1.2:2"},
     {"--sat-strategy NAME", false, nullptr,
      "--saturation: a named strategy (default, plain, goal, complex)"},
     {"--sat-ratio W:A", false, nullptr,
@@ -198,6 +203,17 @@ std::size_t Prover::update_defaults(const std::vector<std::string>& words) {
         print("Abort: error in parameter list\n");
         end_run(Outcome::kOptionError, 1);
       }
+      i += 2;
+      continue;
+    }
+    if (word == "--select") {
+      // Checked here, used by the driver when it makes the selection.
+      select::Params params;
+      if (!select::parse_params(words[i + 1], params)) {
+        print("Abort: error in parameter list\n");
+        end_run(Outcome::kOptionError, 1);
+      }
+      premise_selection = words[i + 1];
       i += 2;
       continue;
     }

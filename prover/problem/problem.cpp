@@ -50,22 +50,35 @@ Theory theory_of(const tptp::Problem& problem, bool free_numbers) {
 }
 
 std::unique_ptr<const Problem> load_problem(const std::string& path, const LoadOptions& options) {
-  auto problem = std::make_unique<Problem>();
-  problem->path = path;
-  problem->name = problem_name(path);
   tptp::ReadOptions read;
   read.root = options.root;
   if (!read.root) {
     const char* root = std::getenv("TPTP");
     if (root != nullptr && *root != '\0') read.root = root;
   }
-  tptp::read_problem(problem->clauses, path, read);
+  tptp::Problem statements;
+  tptp::read_problem(statements, path, read);
+  return make_problem(path, std::move(statements), options.free_numbers);
+}
+
+std::unique_ptr<const Problem> make_problem(const std::string& path, tptp::Problem statements,
+                                            bool free_numbers) {
+  auto problem = std::make_unique<Problem>();
+  problem->path = path;
+  problem->name = problem_name(path);
+  problem->clauses = std::move(statements);
   tptp::clausify(problem->clauses);
   const std::vector<tptp::Clause>& clauses = problem->clauses.clauses;
   for (std::size_t i = 0; i < clauses.size() && !problem->empty_clause; ++i)
     if (clauses[i].literals.empty() && !clauses[i].always_true) problem->empty_clause = i;
-  problem->theory = theory_of(problem->clauses, options.free_numbers);
+  problem->theory = theory_of(problem->clauses, free_numbers);
   return problem;
+}
+
+tptp::Problem statements_of(const Problem& problem) {
+  tptp::Problem statements = problem.clauses;
+  std::erase_if(statements.clauses, [](const tptp::Clause& c) { return !c.formulas.empty(); });
+  return statements;
 }
 
 ProblemFormat detect_format(const std::string& path) {

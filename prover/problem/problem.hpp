@@ -56,6 +56,15 @@ struct LoadOptions {
 // Reads and clausifies a TPTP problem.  Throws tptp::ConvertError.
 std::unique_ptr<const Problem> load_problem(const std::string& path, const LoadOptions& options);
 
+// Clausifies the statements of a problem as read (`statements`, whose
+// formulas have given no clauses yet) into the problem engines answer for.
+std::unique_ptr<const Problem> make_problem(const std::string& path, tptp::Problem statements,
+                                            bool free_numbers);
+
+// The statements of a problem as read: its formulas and cnf clauses,
+// without the clauses its formulas gave.
+tptp::Problem statements_of(const Problem& problem);
+
 // The theory of a clause set: whether it uses equality, and its distinct
 // objects.
 Theory theory_of(const tptp::Problem& clauses, bool free_numbers);
