@@ -39,6 +39,7 @@ ProblemFeatures problem_features(const Prover& p, const InputCounts& input) {
   if (p.max_functor_arity <= 0) f.traits |= kEpr;
   if (input.conjectures + conjecture_clauses > 0) f.traits |= kConjecture;
   if (f.clauses > kLargeClauses) f.traits |= kLarge;
+  if (input.statements > kLargeTheoryStatements) f.traits |= kLargeTheory;
   return f;
 }
 
@@ -50,7 +51,7 @@ unsigned trait_of(std::string_view name) {
       {"horn", kHorn},
       {"epr", kEpr},
       {"conjecture", kConjecture},
-      {"large", kLarge},
+      {"large", kLarge},            {"large-theory", kLargeTheory},
   };
   for (const auto& [word, trait] : kNames)
     if (word == name) return trait;
@@ -75,6 +76,7 @@ std::string class_line(const ProblemFeatures& f, const char* schedule) {
   line += f.has(kHorn) ? ", Horn" : ", not Horn";
   if (f.has(kEpr)) line += ", no functions (EPR)";
   line += f.has(kConjecture) ? ", conjecture" : ", no conjecture";
+  if (f.has(kLargeTheory)) line += ", large theory";
   line += "; " + std::to_string(f.clauses) + " clauses";
   if (f.formulas > 0) line += " from " + std::to_string(f.formulas) + " formulas";
   line += ", " + std::to_string(f.axioms) + " axioms, size " + std::to_string(f.size);

@@ -25,12 +25,18 @@ enum Trait : unsigned {
   kEpr = 1u << 4,           // no function symbol of arity above 0
   kConjecture = 1u << 5,    // a conjecture (fof) or negated_conjecture clause
   kLarge = 1u << 6,         // more than kLargeClauses clauses
+  kLargeTheory = 1u << 7,   // more than kLargeTheoryStatements statements: a library
 };
 
 inline constexpr std::int64_t kLargeClauses = 150;
+// A problem stated with a whole library has thousands of statements; one
+// stated with the premises its proof needs, a few dozen to a couple of
+// hundred.
+inline constexpr std::int64_t kLargeTheoryStatements = 300;
 
 // A trait by the name schedule tables give it ("first-order", "equality",
-// "unit-equality", "horn", "epr", "conjecture", "large"); 0 for no trait.
+// "unit-equality", "horn", "epr", "conjecture", "large", "large-theory"); 0
+// for no trait.
 unsigned trait_of(std::string_view name);
 
 struct ProblemFeatures {
