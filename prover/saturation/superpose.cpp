@@ -135,7 +135,10 @@ void Saturation::superpose_into(Clause* given) {
   const std::uint32_t ng = given->nr_variables;
   into_positions(given, scratch_into);
   const std::vector<std::pair<Term*, Occurrence>> positions = scratch_into;
-  for (const auto& [t, into] : positions) {
+  for (const auto& entry : positions) {
+    // Named copies, not a structured binding: clang before 16 cannot capture one in a lambda.
+    Term* const t = entry.first;
+    const Occurrence into = entry.second;
     if (stop()) return;
     stats.superposition.without_index += static_cast<std::int64_t>(from_index.terms());
     from_index.retrieve(t, Retrieval::kUnifiable, [&](Term* from, std::vector<Occurrence>& at) {

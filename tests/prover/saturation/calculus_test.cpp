@@ -94,8 +94,8 @@ TEST(SaturationCalculus, SaturatedSetsAreModelsOnlyWhenNothingWasDropped) {
   const char* satisfiable[] = {
       "cnf(a, axiom, p(a) | q(a)). cnf(b, axiom, ~p(X) | r(X)).",
       "cnf(a, axiom, f(f(X)) = X). cnf(b, axiom, f(a) != a | p). cnf(c, axiom, ~p).",
-      "cnf(a, axiom, f(X) = a | p(X)). cnf(b, axiom, ~p(b)). cnf(c, axiom, f(b) != b).\n"
-      "cnf(d, axiom, X = a | X = b | q(X)).",
+      ("cnf(a, axiom, f(X) = a | p(X)). cnf(b, axiom, ~p(b)). cnf(c, axiom, f(b) != b).\n"
+       "cnf(d, axiom, X = a | X = b | q(X))."),
       "cnf(a, axiom, \"a\" = X | f(X) = \"b\"). cnf(b, axiom, f(\"a\") = \"a\").",
   };
   for (const char* problem : satisfiable)
