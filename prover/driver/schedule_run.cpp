@@ -3,6 +3,7 @@
 // --cores several at once in child processes.  Each slice runs an engine
 // with its options on the same problem until its deadline; the first
 // definite answer ends the run.
+#include <algorithm>
 #include <sstream>
 
 #include "prover/driver/portfolio.hpp"
@@ -96,7 +97,9 @@ SliceResult Run::run_slice(const Schedule& chosen, std::size_t i, double deadlin
     const bool tableau = !p.model_search && !p.ground_only && !p.saturation.on;
     if (tableau && !v->empty_clause()) load_tableau(p, *v, false);
     char budget[64];
-    std::snprintf(budget, sizeof budget, " (up to %.2f s of CPU)\n", deadline - cpu_seconds());
+    // Loading a large problem may already have used the slice's time.
+    std::snprintf(budget, sizeof budget, " (up to %.2f s of CPU)\n",
+                  std::max(0.0, deadline - cpu_seconds()));
     print("% option set " + std::to_string(i + 1) + " of " + std::to_string(chosen.slices.size()) +
           ": " + slice.options + budget);
     print_selection(*v);
