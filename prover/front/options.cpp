@@ -143,7 +143,11 @@ const Option kSpecialOptions[] = {
     // Its argument is a word, not a number: named in the usage row.
     {"--select SPEC", false, nullptr,
      "search only the premises a selection keeps (large theories); SPEC is\n"
-     "                              sine:TOLERANCE[:DEPTH[:THRESHOLD[:LIMIT]]], e.g. sine:1.2:2"},
+     "                              sine:TOLERANCE[:DEPTH[:THRESHOLD[:LIMIT]]], e.g. sine:1.2:2",
+     // Marked incomplete, though the search itself is not: a selection that
+     // leaves premises out proves nothing by failing (the driver knows
+     // whether it left any out).
+     false},
     {"--sat-strategy NAME", false, nullptr,
      "--saturation: a named strategy (default, plain, goal, complex)"},
     {"--sat-ratio W:A", false, nullptr,
