@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "prover/saturation/index_leaves.hpp"
 #include "prover/saturation/terms.hpp"
 
 namespace velkor::saturation {
@@ -29,15 +30,7 @@ class DiscriminationTree {
   void insert(Term* pattern, const Payload& payload) {
     std::uint32_t node = 0;
     preorder(pattern, [&](Term* t) { node = child(node, key(t), true); });
-    auto& leaves = nodes_[node].leaves;
-    auto it = std::find_if(leaves.begin(), leaves.end(),
-                           [&](const Leaf& l) { return l.pattern == pattern; });
-    if (it == leaves.end()) {
-      leaves.push_back(Leaf{pattern, {}});
-      it = leaves.end() - 1;
-      ++terms_;
-    }
-    it->payloads.push_back(payload);
+    if (add_to_leaves(nodes_[node].leaves, pattern, payload)) ++terms_;
     ++entries_;
   }
 
@@ -49,23 +42,10 @@ class DiscriminationTree {
       found_path = found_path && node != 0;
     });
     if (!found_path) return false;
-    auto& leaves = nodes_[node].leaves;
-    for (std::size_t i = 0; i < leaves.size(); ++i) {
-      if (leaves[i].pattern != pattern) continue;
-      auto& payloads = leaves[i].payloads;
-      auto found = std::find(payloads.begin(), payloads.end(), payload);
-      if (found == payloads.end()) return false;
-      *found = payloads.back();
-      payloads.pop_back();
-      --entries_;
-      if (payloads.empty()) {
-        leaves[i] = std::move(leaves.back());
-        leaves.pop_back();
-        --terms_;
-      }
-      return true;
-    }
-    return false;
+    const LeafRemoval r = remove_from_leaves(nodes_[node].leaves, pattern, payload);
+    entries_ -= r.removed ? 1 : 0;
+    terms_ -= r.term_gone ? 1 : 0;
+    return r.removed;
   }
 
   // Calls visit(pattern, payloads) for every indexed term the query may be
@@ -85,10 +65,7 @@ class DiscriminationTree {
   static constexpr std::uint32_t kWildcard = ~std::uint32_t{0};
   static constexpr std::uint32_t kEnd = ~std::uint32_t{0};
 
-  struct Leaf {
-    Term* pattern;
-    std::vector<Payload> payloads;
-  };
+  using Leaf = IndexLeaf<Payload>;
   struct Node {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> children;  // by key, wildcard last
     std::vector<Leaf> leaves;
@@ -130,7 +107,7 @@ class DiscriminationTree {
   bool walk(std::uint32_t node, std::uint32_t top, Visit& visit) {
     if (top == kEnd) {
       for (Leaf& leaf : nodes_[node].leaves)
-        if (visit(leaf.pattern, leaf.payloads)) return true;
+        if (visit(leaf.term, leaf.payloads)) return true;
       return false;
     }
     Term* t = cells_[top].term;

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "prover/saturation/index_leaves.hpp"
 #include "prover/saturation/terms.hpp"
 
 namespace velkor::saturation {
@@ -86,15 +87,7 @@ class FingerprintIndex {
     std::uint32_t node = 0;
     for (const fingerprint::Position& p : fingerprint::kPositionsTable)
       node = child(node, fingerprint::feature(t, p), true);
-    auto& leaves = nodes_[node].leaves;
-    auto it =
-        std::find_if(leaves.begin(), leaves.end(), [&](const Leaf& l) { return l.term == t; });
-    if (it == leaves.end()) {
-      leaves.push_back(Leaf{t, {}});
-      it = leaves.end() - 1;
-      ++terms_;
-    }
-    it->payloads.push_back(payload);
+    if (add_to_leaves(nodes_[node].leaves, t, payload)) ++terms_;
     ++entries_;
   }
 
@@ -105,23 +98,10 @@ class FingerprintIndex {
       node = child(node, fingerprint::feature(t, p), false);
       if (node == 0) return false;
     }
-    auto& leaves = nodes_[node].leaves;
-    for (std::size_t i = 0; i < leaves.size(); ++i) {
-      if (leaves[i].term != t) continue;
-      auto& payloads = leaves[i].payloads;
-      auto found = std::find(payloads.begin(), payloads.end(), payload);
-      if (found == payloads.end()) return false;
-      *found = payloads.back();
-      payloads.pop_back();
-      --entries_;
-      if (payloads.empty()) {
-        leaves[i] = std::move(leaves.back());
-        leaves.pop_back();
-        --terms_;
-      }
-      return true;
-    }
-    return false;
+    const LeafRemoval r = remove_from_leaves(nodes_[node].leaves, t, payload);
+    entries_ -= r.removed ? 1 : 0;
+    terms_ -= r.term_gone ? 1 : 0;
+    return r.removed;
   }
 
   // Calls visit(indexed_term, payloads) for every candidate; a visit that
@@ -138,10 +118,7 @@ class FingerprintIndex {
   std::size_t entries() const { return entries_; }  // payloads
 
  private:
-  struct Leaf {
-    Term* term;
-    std::vector<Payload> payloads;
-  };
+  using Leaf = IndexLeaf<Payload>;
   struct Node {
     std::vector<std::pair<std::int32_t, std::uint32_t>> children;  // sorted by feature
     std::vector<Leaf> leaves;                                      // at the last level
