@@ -5,6 +5,7 @@
 // wherever they were.
 
 #include "prover/select/select.hpp"
+#include "prover/select/walk.hpp"
 
 namespace velkor::select {
 namespace {
@@ -78,28 +79,7 @@ class Restriction {
       if (node_[index] != kGone) continue;
       node_[index] = 0;
       const tptp::FormulaNode& n = from_.formula_nodes[index];
-      switch (n.connective) {
-        case Connective::Atom:
-          mark_term(n.left);
-          break;
-        case Connective::Equal:
-        case Connective::NotEqual:
-          mark_term(n.left);
-          mark_term(n.right);
-          break;
-        case Connective::True:
-        case Connective::False:
-          break;
-        case Connective::Not:
-        case Connective::Forall:
-        case Connective::Exists:
-          nodes_.push_back(n.left);
-          break;
-        default:  // the binary connectives
-          nodes_.push_back(n.left);
-          nodes_.push_back(n.right);
-          break;
-      }
+      expand(n, nodes_, [&](std::uint32_t t) { mark_term(t); });
     }
   }
 

@@ -16,11 +16,10 @@
 #include <cstdio>
 
 #include "prover/select/select.hpp"
+#include "prover/select/walk.hpp"
 
 namespace velkor::select {
 namespace {
-
-using tptp::Connective;
 
 // The symbols of every statement, each once: statement k has the symbols
 // symbols[first[k]] up to symbols[first[k + 1]].  Statements are the
@@ -67,28 +66,7 @@ class SymbolCollector {
     while (!nodes_.empty()) {
       const tptp::FormulaNode& n = problem_.formula_nodes[nodes_.back()];
       nodes_.pop_back();
-      switch (n.connective) {
-        case Connective::Atom:
-          term_symbols(n.left, out);
-          break;
-        case Connective::Equal:
-        case Connective::NotEqual:
-          term_symbols(n.left, out);
-          term_symbols(n.right, out);
-          break;
-        case Connective::True:
-        case Connective::False:
-          break;
-        case Connective::Not:
-        case Connective::Forall:
-        case Connective::Exists:
-          nodes_.push_back(n.left);
-          break;
-        default:  // the binary connectives
-          nodes_.push_back(n.left);
-          nodes_.push_back(n.right);
-          break;
-      }
+      expand(n, nodes_, [&](std::uint32_t t) { term_symbols(t, out); });
     }
   }
 
