@@ -9,12 +9,12 @@
 namespace velkor {
 
 Run::Variant* Run::variant(const Prover& p) {
-  const std::string& spec = p.premise_selection;
-  auto [it, made] = variants.try_emplace(spec);
+  const std::string& wanted = p.premise_selection;
+  auto [it, made] = variants.try_emplace(wanted);
   Variant& v = it->second;
-  if (!made || spec.empty()) return &v;
+  if (!made || wanted.empty()) return &v;
   select::Params params;
-  if (problem == nullptr || !select::parse_params(spec, params)) {
+  if (problem == nullptr || !select::parse_params(wanted, params)) {
     std::fputs("velkor: --select needs a TPTP problem\n", stderr);
     variants.erase(it);
     return nullptr;

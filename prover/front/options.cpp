@@ -141,8 +141,8 @@ const Option kSpecialOptions[] = {
     {"--cores", true, nullptr, "with --auto, up to N option sets at once in child processes"},
     {"--schedule FILE", false, nullptr, "with --auto, run the schedule table in FILE"},
     // Its argument is a word, not a number: named in the usage row.
-    {"--select SPEC", false, nullptr,
-     "search only the premises a selection keeps (large theories); SPEC is\n"
+    {"--select SELECTION", false, nullptr,
+     "search only the premises a selection keeps (large theories); SELECTION is\n"
      "                              sine:TOLERANCE[:DEPTH[:THRESHOLD[:LIMIT]]], e.g. sine:1.2:2",
      // Marked incomplete, though the search itself is not: a selection that
      // leaves premises out proves nothing by failing (the driver knows

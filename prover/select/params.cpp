@@ -34,12 +34,12 @@ bool read_tolerance(std::string_view word, double& value) {
 
 }  // namespace
 
-bool parse_params(std::string_view spec, Params& params) {
+bool parse_params(std::string_view selection, Params& params) {
   std::vector<std::string_view> fields;
   for (std::size_t at = 0;;) {
-    std::size_t colon = spec.find(':', at);
-    fields.push_back(spec.substr(at, colon == spec.npos ? spec.npos : colon - at));
-    if (colon == spec.npos) break;
+    std::size_t colon = selection.find(':', at);
+    fields.push_back(selection.substr(at, colon == selection.npos ? selection.npos : colon - at));
+    if (colon == selection.npos) break;
     at = colon + 1;
   }
   if (fields.size() < 2 || fields.size() > 5 || fields[0] != "sine") return false;

@@ -39,8 +39,8 @@ struct Params {
 
 // The spelling of Params on the command line and in schedules:
 // sine:TOLERANCE[:DEPTH[:THRESHOLD[:LIMIT]]], e.g. sine:1.5:3.  False when
-// `spec` is not of that form; `params` is then unchanged.
-bool parse_params(std::string_view spec, Params& params);
+// `selection` is not of that form; `params` is then unchanged.
+bool parse_params(std::string_view selection, Params& params);
 
 // What to keep of a problem: one flag per formula and per cnf clause as
 // read, in the order of Problem::formulas and Problem::clauses.  Conjectures

@@ -25,9 +25,9 @@ tptp::Problem read(const std::string& text) {
 }
 
 // Names of the kept statements, formulas first, in the problem's order.
-std::string kept(const std::string& text, const char* spec) {
+std::string kept(const std::string& text, const char* selection) {
   Params params;
-  EXPECT_TRUE(velkor::select::parse_params(spec, params)) << spec;
+  EXPECT_TRUE(velkor::select::parse_params(selection, params)) << selection;
   const tptp::Problem problem = read(text);
   const Selection s = velkor::select::select_premises(problem, params);
   std::string names;
