@@ -133,9 +133,9 @@ void Saturation::superpose_from(Clause* given) {
 
 void Saturation::superpose_into(Clause* given) {
   const std::uint32_t ng = given->nr_variables;
+  // Nothing below refills scratch_into: no copy for each given clause.
   into_positions(given, scratch_into);
-  const std::vector<std::pair<Term*, Occurrence>> positions = scratch_into;
-  for (const auto& entry : positions) {
+  for (const auto& entry : scratch_into) {
     // Named copies, not a structured binding: clang before 16 cannot capture one in a lambda.
     Term* const t = entry.first;
     const Occurrence into = entry.second;
